@@ -1,0 +1,38 @@
+#pragma once
+
+#include <boost/filesystem/path.hpp>
+#include <boost/optional.hpp>
+#include <boost/property_tree/ptree.hpp>
+
+#include <cstdint>
+#include <string>
+
+// JSON content files and the reads made on them. Every failure is the
+// dependency's own exception with its own message, passed through untouched:
+//   boost::property_tree::json_parser_error  "PATH: cannot open file", "PATH(4): expected ..."
+//   boost::property_tree::ptree_bad_path     "No such node (Layers)"
+//   boost::property_tree::ptree_bad_data     "conversion of data to type ... failed"
+
+// The file read with read_json, given its path as narrow text and the default locale.
+boost::property_tree::ptree ReadContentJson(const boost::filesystem::path& file);
+
+// The child under key; throws ptree_bad_path when absent.
+const boost::property_tree::ptree& ReadChild(const boost::property_tree::ptree& tree,
+                                             const std::string& key);
+
+// The text under key; throws ptree_bad_path when absent.
+std::string ReadText(const boost::property_tree::ptree& tree, const std::string& key);
+
+// The text under key, or the default when absent.
+std::string ReadText(const boost::property_tree::ptree& tree, const std::string& key,
+                     const std::string& defaultText);
+
+// The float under key; no value when absent or when the text does not convert.
+boost::optional<float> ReadOptionalFloat(const boost::property_tree::ptree& tree,
+                                         const std::string& key);
+
+// The node's own text read as a whole 32-bit number; throws ptree_bad_data.
+int32_t ReadInt(const boost::property_tree::ptree& node);
+
+// The node's own text.
+std::string ReadNodeText(const boost::property_tree::ptree& node);

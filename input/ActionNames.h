@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+// The game's input actions. An action is identified by its entry in the
+// process-wide table Game::ActionNames (the pointer to its name text), not by
+// the text; the null entry stands for no action.
+enum ActionIndex
+{
+    MoveUp = 0,
+    MoveDown,
+    MoveLeft,
+    MoveRight,
+    AddObjects,
+    RemoveObjects,
+    ActionCount,
+};
+
+// A new heap array of the six action names, in ActionIndex order.
+const char** CreateActionNames();
+
+// The entry of Game::ActionNames whose text equals the name exactly, or null.
+const char* ActionFromName(const std::string& name);

@@ -1,0 +1,47 @@
+#include "objects/GameObject.h"
+
+#include "objects/Behavior.h"
+#include "objects/Component.h"
+#include "objects/Position2dComponent.h"
+#include "objects/SpriteComponent.h"
+
+GameObject::~GameObject()
+{
+    for (Component* component : components)
+        delete component;
+    for (GameObject* child : children)
+        delete child;
+}
+
+void GameObject::AddComponent(Component* component)
+{
+    component->owner = this;
+    components.push_back(component);
+
+    // Kind tests on the dynamic type, so subclasses count as their base kind.
+    if (Behavior* behavior = dynamic_cast<Behavior*>(component))
+    {
+        behaviors.push_back(behavior);
+        behavior->position = position;
+        behavior->sprite = sprite;
+    }
+    Position2dComponent* newPosition = dynamic_cast<Position2dComponent*>(component);
+    SpriteComponent* newSprite = dynamic_cast<SpriteComponent*>(component);
+    if (newPosition && !position)
+        position = newPosition;
+    if (newSprite && !sprite)
+        sprite = newSprite;
+    for (Behavior* behavior : behaviors)
+    {
+        if (newPosition && !behavior->position)
+            behavior->position = newPosition;
+        if (newSprite && !behavior->sprite)
+            behavior->sprite = newSprite;
+    }
+}
+
+void GameObject::AddChild(GameObject* child)
+{
+    child->parent = this;
+    children.push_back(child);
+}

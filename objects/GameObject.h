@@ -1,0 +1,31 @@
+#pragma once
+
+#include "objects/IComponentShortcuts.h"
+
+#include <vector>
+
+class Behavior;
+class Component;
+
+// A node of the scene tree. It owns its components and its children and
+// deletes them, in that order, when it is deleted.
+class GameObject : public IComponentShortcuts
+{
+public:
+    GameObject() = default;
+    GameObject(const GameObject&) = delete;
+    GameObject& operator=(const GameObject&) = delete;
+    virtual ~GameObject();
+
+    // Takes ownership; indexes behaviours and fills the shortcuts of this
+    // object and of its behaviours, whatever the order of addition.
+    void AddComponent(Component* component);
+
+    // Takes ownership. The child must have no parent and must not be this object.
+    void AddChild(GameObject* child);
+
+    std::vector<Component*> components; // owning, in order of addition
+    std::vector<Behavior*> behaviors;   // the behaviours among components
+    std::vector<GameObject*> children;  // owning, in order of addition
+    GameObject* parent = nullptr;       // not owned
+};

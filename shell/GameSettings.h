@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+
+class GameObject;
+class SpriteBatch;
+struct SDL_Window;
+struct SDL_Renderer;
+
+struct Rgba8
+{
+    uint8_t red = 0;
+    uint8_t green = 0;
+    uint8_t blue = 0;
+    uint8_t alpha = 0;
+};
+
+// The run's fixed configuration and the window and drawing objects.
+// Deleting the record releases nothing; the run releases the objects.
+struct GameSettings
+{
+    int32_t screenWidth = 800;
+    int32_t screenHeight = 600;
+    int32_t maxCatchUpSteps = 5;
+    int32_t updatesPerSecond = 60;
+    Rgba8 clearColor;
+    SDL_Window* window = nullptr;
+    SDL_Renderer* device = nullptr;
+    SpriteBatch* spriteBatch = nullptr;
+
+    // Submits the object's sprite, then its children's, in pre-order.
+    void DrawObject(GameObject* object);
+};
