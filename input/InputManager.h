@@ -1,0 +1,34 @@
+#pragma once
+
+#include "input/Key.h"
+#include "input/KeyState.h"
+
+#include <boost/filesystem/path.hpp>
+
+#include <cstdint>
+#include <map>
+
+// The input service: which keys are held, the previous frame's copy, and the
+// mapping from actions (entries of Game::ActionNames) to keys.
+class InputManager
+{
+public:
+    virtual ~InputManager() = default;
+
+    // Adds one mapping per member of the file, in document order, after the
+    // existing ones. Reader errors pass through.
+    void LoadKeyMappings(const boost::filesystem::path& file);
+
+    void KeyDown(uint32_t key) { currentKeys.Set(key); }
+    void KeyUp(uint32_t key) { currentKeys.Clear(key); }
+
+    // True while any key mapped to the action is set in the state.
+    bool IsActionDown(const char* action, const KeyState& state) const;
+
+    // The frame copy: previousKeys becomes currentKeys.
+    void CopyKeysToPrevious() { previousKeys = currentKeys; }
+
+    KeyState currentKeys;
+    KeyState previousKeys;
+    std::multimap<const char*, Key> keyMappings;
+};
