@@ -23,8 +23,7 @@ std::string ReadText(const pt::ptree& tree, const std::string& key)
     return tree.get<std::string>(key);
 }
 
-std::string ReadText(const pt::ptree& tree, const std::string& key,
-                     const std::string& defaultText)
+std::string ReadText(const pt::ptree& tree, const std::string& key, const std::string& defaultText)
 {
     return tree.get<std::string>(key, defaultText);
 }

@@ -4,9 +4,8 @@
 
 const char** CreateActionNames()
 {
-    return new const char* [ActionCount] {
-        "MoveUp", "MoveDown", "MoveLeft", "MoveRight", "AddObjects", "RemoveObjects"
-    };
+    return new const char* [ActionCount]
+    { "MoveUp", "MoveDown", "MoveLeft", "MoveRight", "AddObjects", "RemoveObjects" };
 }
 
 const char* ActionFromName(const std::string& name)

@@ -1,5 +1,6 @@
 #include "input/Key.h"
 
+// clang-format off
 const char* const KeyNames[KeyCount] = {
     "None",
     "Esc",
@@ -55,6 +56,7 @@ const char* const KeyNames[KeyCount] = {
     "PageDown",
     "EnumLast",
 };
+// clang-format on
 
 Key KeyFromName(const std::string& name)
 {

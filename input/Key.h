@@ -5,6 +5,7 @@
 
 // The keyboard keys, in the row order of a PC keyboard, then the arrows, the
 // keypad and the navigation block. Carried as a 32-bit unsigned value.
+// clang-format off
 enum class Key : uint32_t
 {
     None = 0,
@@ -61,6 +62,7 @@ enum class Key : uint32_t
     PageDown,
     EnumLast,
 };
+// clang-format on
 
 constexpr uint32_t KeyCount = static_cast<uint32_t>(Key::EnumLast) + 1;
 

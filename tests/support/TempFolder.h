@@ -18,7 +18,8 @@ public:
 
     // Writes a text file below the folder (creating its parent folders) and
     // returns its full path.
-    boost::filesystem::path WriteText(const std::string& relativePath, const std::string& text) const;
+    boost::filesystem::path WriteText(const std::string& relativePath,
+                                      const std::string& text) const;
 
     // Creates a folder below this one and returns its full path.
     boost::filesystem::path MakeFolder(const std::string& relativePath) const;

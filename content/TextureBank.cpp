@@ -1,0 +1,9 @@
+#include "content/TextureBank.h"
+
+#include "content/Texture.h"
+
+TextureBank::~TextureBank()
+{
+    for (auto& entry : textures)
+        delete entry.second;
+}

@@ -1,0 +1,111 @@
+#include "content/ContentFolder.h"
+#include "support/TempFolder.h"
+
+#include <boost/filesystem/operations.hpp>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <stdexcept>
+#include <string>
+
+namespace fs = boost::filesystem;
+
+namespace
+{
+// The entries of a scan, by file name (the listing order is the system's).
+std::map<std::string, ContentEntry> Scan(const fs::path& folder)
+{
+    std::map<std::string, ContentEntry> entries;
+    ScanContentFolder(folder, [&](const ContentEntry& entry)
+                      { entries[entry.path.filename().string()] = entry; });
+    return entries;
+}
+} // namespace
+
+TEST(ScanContentFolder, ListsRegularFilesWithStemAndLowerCasedExtension)
+{
+    TempFolder folder;
+    for (const char* name : {".json", "a.b.json", "Tap.WAV", "Tap.wav", "tap.wav", "README",
+                             "Cue.JSON", "Cue.json.bak", "Ship.Png"})
+        folder.WriteText(name, "x");
+    folder.WriteText("Extra/Inner.png", "x");
+    fs::create_symlink(folder.Path() / "nowhere.wav", folder.Path() / "Dangling.wav");
+    fs::create_symlink(folder.Path() / "README", folder.Path() / "Linked.ogg");
+
+    std::map<std::string, ContentEntry> entries = Scan(folder.Path());
+    EXPECT_EQ(entries.size(), 10u); // the subfolder and the dangling link are skipped
+    EXPECT_EQ(entries.count("Extra"), 0u);
+    EXPECT_EQ(entries.count("Inner.png"), 0u);
+    EXPECT_EQ(entries.count("Dangling.wav"), 0u);
+
+    auto expect =
+        [&](const std::string& file, const std::string& name, const std::string& extension)
+    {
+        ASSERT_EQ(entries.count(file), 1u) << file;
+        EXPECT_EQ(entries[file].name, name) << file;
+        EXPECT_EQ(entries[file].extension, extension) << file;
+        EXPECT_EQ(entries[file].path, folder.Path() / file);
+    };
+    expect(".json", "", ".json");
+    expect("a.b.json", "a.b", ".json");
+    expect("Tap.WAV", "Tap", ".wav");
+    expect("Tap.wav", "Tap", ".wav");
+    expect("tap.wav", "tap", ".wav");
+    expect("README", "README", "");
+    expect("Cue.JSON", "Cue", ".json");
+    expect("Cue.json.bak", "Cue.json", ".bak");
+    expect("Ship.Png", "Ship", ".png");
+    expect("Linked.ogg", "Linked", ".ogg"); // a link to a regular file counts as one
+}
+
+TEST(ScanContentFolder, BankFoldersJoinTheKindFolderAndTheBankName)
+{
+    EXPECT_EQ(BankFolder("Content/Sound", "Main").string(), "Content/Sound/Main");
+    EXPECT_EQ(BankFolder("Content/Sound", "").string(), "Content/Sound");
+
+    TempFolder folder;
+    folder.WriteText("Sound/Top.wav", "x");
+    folder.WriteText("Sound/Main/Inner.wav", "x");
+    std::map<std::string, ContentEntry> entries =
+        Scan(BankFolder((folder.Path() / "Sound").c_str(), ""));
+    EXPECT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries.count("Top.wav"), 1u);
+}
+
+TEST(ScanContentFolder, MissingFolderAndVisitorErrorsLeaveAtOnce)
+{
+    TempFolder folder;
+    fs::path missing = folder.Path() / "Missing";
+    try
+    {
+        Scan(missing);
+        FAIL() << "no error";
+    }
+    catch (const fs::filesystem_error& error)
+    {
+        EXPECT_EQ(
+            std::string(error.what()),
+            "boost::filesystem::directory_iterator::construct: No such file or directory: \"" +
+                missing.string() + "\"");
+    }
+    folder.WriteText("NotAFolder", "x");
+    EXPECT_THROW(Scan(folder.Path() / "NotAFolder"), fs::filesystem_error);
+
+    folder.WriteText("One.wav", "x");
+    folder.WriteText("Two.wav", "x");
+    int visits = 0;
+    EXPECT_THROW(ScanContentFolder(folder.Path(),
+                                   [&](const ContentEntry&)
+                                   {
+                                       ++visits;
+                                       throw std::runtime_error("stop");
+                                   }),
+                 std::runtime_error);
+    EXPECT_EQ(visits, 1);
+}
+
+TEST(ScanContentFolder, EmptyFolderVisitsNothing)
+{
+    TempFolder folder;
+    EXPECT_TRUE(Scan(folder.Path()).empty());
+}

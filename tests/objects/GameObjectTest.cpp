@@ -1,0 +1,142 @@
+#include "objects/Behavior.h"
+#include "objects/GameObject.h"
+#include "objects/Position2dComponent.h"
+#include "objects/SpriteComponent.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+std::vector<std::string> destroyed;
+
+class NamedPosition : public Position2dComponent
+{
+public:
+    explicit NamedPosition(std::string name) : name(std::move(name)) {}
+    ~NamedPosition() override { destroyed.push_back(name); }
+    std::string name;
+};
+
+class NamedSprite : public SpriteComponent
+{
+public:
+    explicit NamedSprite(std::string name) : name(std::move(name)) {}
+    ~NamedSprite() override { destroyed.push_back(name); }
+    std::string name;
+};
+
+class NamedBehavior : public Behavior
+{
+public:
+    explicit NamedBehavior(std::string name) : name(std::move(name)) {}
+    ~NamedBehavior() override { destroyed.push_back(name); }
+    void Update() override {}
+    void HandleInput() override {}
+    void Start() override {}
+    std::string name;
+};
+
+// A subclass of a behaviour still counts as a behaviour.
+class DerivedBehavior : public NamedBehavior
+{
+public:
+    using NamedBehavior::NamedBehavior;
+};
+
+class NamedObject : public GameObject
+{
+public:
+    explicit NamedObject(std::string name) : name(std::move(name)) {}
+    ~NamedObject() override { destroyed.push_back(name); }
+    std::string name;
+};
+} // namespace
+
+TEST(GameObject, BehaviourAddedFirstReceivesShortcutsWhenTheyArrive)
+{
+    GameObject object;
+    auto* early = new DerivedBehavior("early");
+    object.AddComponent(early);
+    EXPECT_EQ(early->position, nullptr);
+    EXPECT_EQ(early->sprite, nullptr);
+
+    auto* position = new NamedPosition("p1");
+    auto* sprite = new NamedSprite("s1");
+    object.AddComponent(position);
+    object.AddComponent(sprite);
+    auto* late = new NamedBehavior("late");
+    object.AddComponent(late);
+
+    EXPECT_EQ(object.position, position);
+    EXPECT_EQ(object.sprite, sprite);
+    for (Behavior* behavior : {static_cast<Behavior*>(early), static_cast<Behavior*>(late)})
+    {
+        EXPECT_EQ(behavior->position, position);
+        EXPECT_EQ(behavior->sprite, sprite);
+        EXPECT_EQ(behavior->owner, &object);
+    }
+    ASSERT_EQ(object.behaviors.size(), 2u);
+    EXPECT_EQ(object.behaviors[0], early);
+    EXPECT_EQ(object.components.size(), 4u);
+    EXPECT_EQ(position->owner, &object);
+}
+
+TEST(GameObject, SecondPositionAndSpriteChangeNoShortcut)
+{
+    GameObject object;
+    auto* first = new NamedPosition("p1");
+    auto* firstSprite = new NamedSprite("s1");
+    auto* behavior = new NamedBehavior("b");
+    object.AddComponent(first);
+    object.AddComponent(behavior);
+    object.AddComponent(firstSprite);
+    object.AddComponent(new NamedPosition("p2"));
+    object.AddComponent(new NamedSprite("s2"));
+
+    EXPECT_EQ(object.position, first);
+    EXPECT_EQ(object.sprite, firstSprite);
+    EXPECT_EQ(behavior->position, first);
+    EXPECT_EQ(behavior->sprite, firstSprite);
+    EXPECT_EQ(object.components.size(), 5u);
+    EXPECT_EQ(object.behaviors.size(), 1u);
+}
+
+TEST(GameObject, ObjectWithoutDataComponentsKeepsNullShortcuts)
+{
+    GameObject object;
+    auto* behavior = new NamedBehavior("b");
+    object.AddComponent(behavior);
+    EXPECT_EQ(object.position, nullptr);
+    EXPECT_EQ(object.sprite, nullptr);
+    EXPECT_EQ(behavior->position, nullptr);
+    EXPECT_EQ(behavior->sprite, nullptr);
+}
+
+TEST(GameObject, DeletingATreeDeletesComponentsThenChildrenOnceEach)
+{
+    destroyed.clear();
+    auto* root = new NamedObject("root");
+    root->AddComponent(new NamedBehavior("root.b"));
+    root->AddComponent(new NamedPosition("root.p"));
+    auto* child = new NamedObject("child");
+    child->AddComponent(new NamedSprite("child.s"));
+    auto* grandchild = new NamedObject("grandchild");
+    grandchild->AddComponent(new NamedBehavior("grandchild.b"));
+    child->AddChild(grandchild);
+    root->AddChild(child);
+    root->AddChild(new NamedObject("second"));
+
+    EXPECT_EQ(child->parent, root);
+    EXPECT_EQ(grandchild->parent, child);
+    EXPECT_EQ(root->parent, nullptr);
+
+    delete root;
+    // The most derived destructor runs first, then GameObject's frees the
+    // components and then the children, depth first.
+    std::vector<std::string> expected = {"root",    "root.b",     "root.p",       "child",
+                                         "child.s", "grandchild", "grandchild.b", "second"};
+    EXPECT_EQ(destroyed, expected);
+}
