@@ -1,0 +1,111 @@
+#include "content/Texture.h"
+#include "content/TextureBank.h"
+#include "content/TextureManager.h"
+#include "shell/Game.h"
+#include "shell/GameSettings.h"
+#include "support/ImageFiles.h"
+#include "support/TempFolder.h"
+
+#include <boost/filesystem/operations.hpp>
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+namespace
+{
+// Textures are created on a software renderer drawing into a surface: no window.
+class TextureManagerTest : public ::testing::Test
+{
+protected:
+    TextureManagerTest() : workingDirectory(folder.Path())
+    {
+        surface = SDL_CreateRGBSurfaceWithFormat(0, 64, 64, 32, SDL_PIXELFORMAT_RGBA8888);
+        Game::Settings = new GameSettings();
+        Game::Settings->device = SDL_CreateSoftwareRenderer(surface);
+    }
+    ~TextureManagerTest() override
+    {
+        delete textures; // unloads whatever is still loaded
+        SDL_DestroyRenderer(Game::Settings->device);
+        delete Game::Settings;
+        Game::Settings = nullptr;
+        SDL_FreeSurface(surface);
+    }
+
+    TempFolder folder;
+    WorkingDirectory workingDirectory;
+    SDL_Surface* surface = nullptr;
+    TextureManager* textures = new TextureManager();
+};
+} // namespace
+
+TEST_F(TextureManagerTest, LoadsEveryPngOfTheBankFolderByStem)
+{
+    WritePng("Content/Textures/Main/Ship.png", 64, 32, 0xff0000ff);
+    WritePng("Content/Textures/Main/a.b.png", 3, 5, 0x00ff00ff);
+    WritePng("Content/Textures/Main/Upper.PNG", 2, 2, 0x0000ffff);
+    WritePng("Content/Textures/Main/ship.png", 4, 4, 0x0000ffff);
+    WritePng("Content/Textures/Main/Extra/Hidden.png", 4, 4, 0x0000ffff);
+    folder.WriteText("Content/Textures/Main/Ship.txt", "not an image");
+    folder.WriteText("Content/Textures/Main/Broken.png", "not an image either");
+
+    textures->LoadBank("Main");
+    TextureBank* bank = textures->banks.at("Main");
+    EXPECT_EQ(bank->textures.size(), 5u);
+
+    Texture* ship = textures->GetTexture("Ship");
+    ASSERT_NE(ship, nullptr);
+    EXPECT_NE(ship->deviceTexture, nullptr);
+    EXPECT_EQ(ship->width, 64.0f);
+    EXPECT_EQ(ship->height, 32.0f);
+    ASSERT_NE(textures->GetTexture("a.b"), nullptr);
+    EXPECT_EQ(textures->GetTexture("a.b")->height, 5.0f);
+    EXPECT_NE(textures->GetTexture("Upper"), nullptr);
+    EXPECT_NE(textures->GetTexture("ship"), ship);
+    EXPECT_EQ(textures->GetTexture("Hidden"), nullptr);
+    EXPECT_EQ(bank->textures.count("Broken"), 1u); // a failed image is kept as null
+    EXPECT_EQ(textures->GetTexture("Broken"), nullptr);
+
+    // A loaded bank is not loaded again.
+    textures->LoadBank("Main");
+    EXPECT_EQ(textures->GetTexture("Ship"), ship);
+
+    textures->UnloadBank("Main");
+    EXPECT_TRUE(textures->banks.empty());
+    EXPECT_EQ(textures->GetTexture("Ship"), nullptr);
+    textures->UnloadBank("Main");
+    textures->UnloadBank("Other");
+}
+
+TEST_F(TextureManagerTest, LookupsVisitBanksInNameOrder)
+{
+    WritePng("Content/Textures/B/Ship.png", 8, 8, 0xffffffff);
+    WritePng("Content/Textures/B/Only.png", 8, 8, 0xffffffff);
+    WritePng("Content/Textures/A/Ship.png", 16, 16, 0xffffffff);
+    folder.WriteText("Content/Textures/A/Only.png", "broken");
+
+    textures->LoadBank("B");
+    EXPECT_EQ(textures->GetTexture("Ship")->width, 8.0f);
+    textures->LoadBank("A");
+    EXPECT_EQ(textures->GetTexture("Ship")->width, 16.0f);
+    // A's failed image hides B's good one.
+    EXPECT_EQ(textures->GetTexture("Only"), nullptr);
+    textures->UnloadBank("A");
+    EXPECT_NE(textures->GetTexture("Only"), nullptr);
+}
+
+TEST_F(TextureManagerTest, MissingBankFolderThrowsAndRegistersNothing)
+{
+    EXPECT_THROW(textures->LoadBank("Main"), boost::filesystem::filesystem_error);
+    EXPECT_TRUE(textures->banks.empty());
+}
+
+TEST_F(TextureManagerTest, NoRendererGivesNullTextures)
+{
+    WritePng("Content/Textures/Main/Ship.png", 4, 4, 0xffffffff);
+    SDL_Renderer* renderer = Game::Settings->device;
+    Game::Settings->device = nullptr;
+    textures->LoadBank("Main");
+    EXPECT_EQ(textures->GetTexture("Ship"), nullptr);
+    Game::Settings->device = renderer;
+}
