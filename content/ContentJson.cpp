@@ -42,3 +42,24 @@ std::string ReadNodeText(const pt::ptree& node)
 {
     return node.get_value<std::string>();
 }
+
+void RethrowNamingFile(const boost::filesystem::path& file)
+{
+    const std::string prefix = file.string() + ": ";
+    try
+    {
+        throw;
+    }
+    catch (const pt::ptree_bad_path& error)
+    {
+        throw pt::ptree_bad_path(prefix + "No such node", error.path<pt::ptree::path_type>());
+    }
+    catch (const pt::ptree_bad_data& error)
+    {
+        throw pt::ptree_bad_data(prefix + error.what(), std::string());
+    }
+    catch (const pt::ptree_error& error)
+    {
+        throw pt::ptree_error(prefix + error.what());
+    }
+}

@@ -36,3 +36,21 @@ int32_t ReadInt(const boost::property_tree::ptree& node);
 
 // The node's own text.
 std::string ReadNodeText(const boost::property_tree::ptree& node);
+
+// Runs reads on a tree loaded from the file. A read that fails is rethrown as
+// the same kind of error with the file's path in front of its message, so
+// that "No such node (Layers)" says which file lacks the key.
+[[noreturn]] void RethrowNamingFile(const boost::filesystem::path& file);
+
+template <typename Reads>
+auto ReadFromContentFile(const boost::filesystem::path& file, Reads reads) -> decltype(reads())
+{
+    try
+    {
+        return reads();
+    }
+    catch (const boost::property_tree::ptree_error&)
+    {
+        RethrowNamingFile(file);
+    }
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+class AudioSystem;
+class SoundBank;
+
+// The sound-effect service: banks of sounds and cues loaded from
+// Content/Sound/<bank>, and cue playback on the audio engine it owns.
+class SoundManager
+{
+public:
+    // Creates the audio engine and initialises it with 100 channels.
+    SoundManager();
+    SoundManager(const SoundManager&) = delete;
+    SoundManager& operator=(const SoundManager&) = delete;
+    // Unloads whatever bank is still loaded, then releases the engine.
+    virtual ~SoundManager();
+
+    void LoadBank(std::string name);
+    void UnloadBank(std::string name);
+
+    // Starts the cue of the first bank, in name order, that has it; the
+    // channels it starts are not kept. An unknown name does nothing.
+    void PlayCue(std::string name);
+
+    AudioSystem* system = nullptr;
+    std::map<std::string, SoundBank*> banks;
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "audio/engine/AudioResult.h"
+
+#include <cstdint>
+
+class AudioSystem;
+
+// A small value handle on a playing channel: a slot and its generation.
+// Once the channel's sound ends or the slot is taken over, every call on the
+// handle does nothing and returns InvalidHandle. A default handle is unset.
+class AudioChannel
+{
+public:
+    bool IsSet() const { return system != nullptr; }
+
+    AudioResult SetVolume(float volume); // linear gain, ramped over a few ms
+    AudioResult SetPaused(bool paused);
+    AudioResult IsPlaying(bool* playing) const;
+    AudioResult Stop();
+
+    AudioSystem* system = nullptr;
+    uint32_t slot = 0;
+    uint32_t generation = 0;
+};

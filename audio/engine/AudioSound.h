@@ -1,0 +1,31 @@
+#pragma once
+
+#include "audio/engine/AudioResult.h"
+
+#include <cstdint>
+
+class AudioSystem;
+
+// Mode flags of AudioSystem::CreateSound.
+constexpr uint32_t AudioModeDefault = 0;     // a sample: decoded whole into memory, plays once
+constexpr uint32_t AudioModeLoop = 1u << 0;  // loops (see SetLoopCount)
+constexpr uint32_t AudioModeStream = 1u << 1; // decoded while it plays, on the decoder thread
+
+// A sound of the engine, made by AudioSystem::CreateSound.
+class AudioSound
+{
+public:
+    // 0 plays once, -1 loops for ever, n repeats n more times.
+    AudioResult SetLoopCount(int count);
+
+    // Loop span in PCM frames of the source file, both ends inclusive.
+    // Refused (and nothing changes) when end <= start or end is past the file.
+    AudioResult SetLoopPoints(uint32_t startFrame, uint32_t endFrame);
+
+    // Stops every channel that plays it; the memory goes once the mixer no
+    // longer reads it. The pointer must not be used afterwards.
+    AudioResult Release();
+
+    AudioSystem* system = nullptr;
+    void* data = nullptr; // the engine's own record of the sound
+};
