@@ -17,6 +17,8 @@ public:
     AudioResult SetVolume(float volume); // linear gain, ramped over a few ms
     AudioResult SetPaused(bool paused);
     AudioResult IsPlaying(bool* playing) const;
+    AudioResult GetVolume(float* volume) const; // the target of the ramp
+    AudioResult GetPaused(bool* paused) const;
     AudioResult Stop();
 
     AudioSystem* system = nullptr;
