@@ -21,18 +21,19 @@ MusicManager::MusicManager()
     // Metadata belongs to the audio file of the same stem wherever either is
     // listed, so the trees are read first and paired afterwards.
     std::map<std::string, MetadataFile> metadataFiles;
-    ScanContentFolder(ContentFolders::Music,
-                      [&](const ContentEntry& entry)
-                      {
-                          if (entry.extension == ".json")
-                          {
-                              metadataFiles[entry.name] = MetadataFile{entry.path, ReadContentJson(entry.path)};
-                              return;
-                          }
-                          MusicMetadata track;
-                          track.filePath = entry.path.string();
-                          tracks[entry.name] = track;
-                      });
+    ScanContentFolder(
+        ContentFolders::Music,
+        [&](const ContentEntry& entry)
+        {
+            if (entry.extension == ".json")
+            {
+                metadataFiles[entry.name] = MetadataFile{entry.path, ReadContentJson(entry.path)};
+                return;
+            }
+            MusicMetadata track;
+            track.filePath = entry.path.string();
+            tracks[entry.name] = track;
+        });
 
     for (auto& track : tracks)
     {
@@ -43,8 +44,10 @@ MusicManager::MusicManager()
         ReadFromContentFile(file.path,
                             [&]
                             {
-                                track.second.loopStartSample = ReadInt(ReadChild(file.tree, "LoopStartSample"));
-                                track.second.loopEndSample = ReadInt(ReadChild(file.tree, "LoopEndSample"));
+                                track.second.loopStartSample =
+                                    ReadInt(ReadChild(file.tree, "LoopStartSample"));
+                                track.second.loopEndSample =
+                                    ReadInt(ReadChild(file.tree, "LoopEndSample"));
                             });
     }
 }
@@ -73,9 +76,8 @@ void MusicManager::Play(const std::string& name)
     channel = AudioChannel();
 
     AudioSystem* system = Game::Sounds ? Game::Sounds->system : nullptr;
-    if (!system ||
-        system->CreateSound(track.filePath.c_str(), AudioModeLoop | AudioModeStream, &currentSound) !=
-            AudioResult::Ok)
+    if (!system || system->CreateSound(track.filePath.c_str(), AudioModeLoop | AudioModeStream,
+                                       &currentSound) != AudioResult::Ok)
     {
         // A file the engine refuses plays nothing and leaves no channel.
         currentSound = nullptr;

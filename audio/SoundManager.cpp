@@ -56,7 +56,8 @@ void ReadCueFile(const CueFile& file, Cue* cue, const std::map<std::string, Soun
                                 cue->layers.push_back(layer);
                                 auto found = sounds.find(soundName);
                                 layer->sound = found != sounds.end() ? found->second : nullptr;
-                                if (boost::optional<float> volume = ReadOptionalFloat(child.second, "Volume"))
+                                if (boost::optional<float> volume =
+                                        ReadOptionalFloat(child.second, "Volume"))
                                     layer->volume = *volume;
                             }
                         });
@@ -96,30 +97,30 @@ void SoundManager::LoadBank(std::string name)
     banks[name] = bank;
 
     std::map<std::string, CueFile> cueFiles;
-    ScanContentFolder(BankFolder(ContentFolders::Sound, name),
-                      [&](const ContentEntry& entry)
-                      {
-                          if (entry.extension == ".json")
-                          {
-                              cueFiles[entry.name] = CueFile{entry.path, ReadContentJson(entry.path)};
-                              return;
-                          }
-                          AudioSound* handle = nullptr;
-                          if (!system ||
-                              system->CreateSound(entry.path.string().c_str(), AudioModeDefault, &handle) !=
-                                  AudioResult::Ok)
-                              return;
-                          handle->SetLoopCount(0);
-                          Sound*& slot = bank->sounds[entry.name];
-                          if (slot)
-                          {
-                              // A file of the same stem listed earlier: nothing reaches it any more.
-                              slot->handle->Release();
-                              delete slot;
-                          }
-                          slot = new Sound();
-                          slot->handle = handle;
-                      });
+    ScanContentFolder(
+        BankFolder(ContentFolders::Sound, name),
+        [&](const ContentEntry& entry)
+        {
+            if (entry.extension == ".json")
+            {
+                cueFiles[entry.name] = CueFile{entry.path, ReadContentJson(entry.path)};
+                return;
+            }
+            AudioSound* handle = nullptr;
+            if (!system || system->CreateSound(entry.path.string().c_str(), AudioModeDefault,
+                                               &handle) != AudioResult::Ok)
+                return;
+            handle->SetLoopCount(0);
+            Sound*& slot = bank->sounds[entry.name];
+            if (slot)
+            {
+                // A file of the same stem listed earlier: nothing reaches it any more.
+                slot->handle->Release();
+                delete slot;
+            }
+            slot = new Sound();
+            slot->handle = handle;
+        });
 
     for (const auto& sound : bank->sounds)
     {

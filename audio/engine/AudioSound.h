@@ -7,8 +7,8 @@
 class AudioSystem;
 
 // Mode flags of AudioSystem::CreateSound.
-constexpr uint32_t AudioModeDefault = 0;     // a sample: decoded whole into memory, plays once
-constexpr uint32_t AudioModeLoop = 1u << 0;  // loops (see SetLoopCount)
+constexpr uint32_t AudioModeDefault = 0;      // a sample: decoded whole into memory, plays once
+constexpr uint32_t AudioModeLoop = 1u << 0;   // loops (see SetLoopCount)
 constexpr uint32_t AudioModeStream = 1u << 1; // decoded while it plays, on the decoder thread
 
 // A sound of the engine, made by AudioSystem::CreateSound.

@@ -1,0 +1,97 @@
+#include "audio/engine/SoundFileReader.h"
+
+#include <sndfile.h>
+
+#include <sys/stat.h>
+
+SoundFileReader::~SoundFileReader()
+{
+    if (file)
+        sf_close(file);
+}
+
+AudioResult SoundFileReader::Open(const std::string& path)
+{
+    struct stat status;
+    if (stat(path.c_str(), &status) != 0)
+        return AudioResult::FileNotFound;
+    SF_INFO info = {};
+    file = sf_open(path.c_str(), SFM_READ, &info);
+    if (!file)
+        return AudioResult::FileUnreadable;
+    if (info.channels < 1 || info.samplerate < 1000 || info.samplerate > 768000)
+    {
+        sf_close(file);
+        file = nullptr;
+        return AudioResult::FileUnreadable;
+    }
+    channels = info.channels;
+    sampleRate = info.samplerate;
+    // Vorbis can land early on a forward seek after reading; a seek from the
+    // start is exact.
+    exactSeekNeedsRewind = (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_VORBIS;
+    return AudioResult::Ok;
+}
+
+int64_t SoundFileReader::Read(float* stereo, int64_t frames)
+{
+    if (!file)
+        return 0;
+    if (channels == 2)
+        return sf_readf_float(file, stereo, frames);
+    scratch.resize(static_cast<std::size_t>(frames * channels));
+    const int64_t read = sf_readf_float(file, scratch.data(), frames);
+    for (int64_t i = 0; i < read; ++i)
+    {
+        const float* in = &scratch[static_cast<std::size_t>(i * channels)];
+        if (channels == 1)
+        {
+            stereo[2 * i] = stereo[2 * i + 1] = in[0];
+            continue;
+        }
+        // Left and right keep their own channel; the rest go to both at half.
+        float left = in[0];
+        float right = in[1];
+        for (int c = 2; c < channels; ++c)
+        {
+            left += 0.5f * in[c];
+            right += 0.5f * in[c];
+        }
+        const float scale = 1.0f / (1.0f + 0.5f * (channels - 2));
+        stereo[2 * i] = left * scale;
+        stereo[2 * i + 1] = right * scale;
+    }
+    return read;
+}
+
+bool SoundFileReader::Seek(int64_t frame)
+{
+    if (!file)
+        return false;
+    if (exactSeekNeedsRewind && sf_seek(file, 0, SEEK_SET) < 0)
+        return false;
+    return sf_seek(file, frame, SEEK_SET) == frame;
+}
+
+AudioResult ReadWholeFile(const std::string& path, std::vector<float>* stereo, int* sampleRate)
+{
+    SoundFileReader reader;
+    AudioResult result = reader.Open(path);
+    if (result != AudioResult::Ok)
+        return result;
+    const int64_t chunk = 16384;
+    stereo->clear();
+    for (;;)
+    {
+        const std::size_t at = stereo->size();
+        stereo->resize(at + chunk * 2);
+        const int64_t read = reader.Read(stereo->data() + at, chunk);
+        stereo->resize(at + static_cast<std::size_t>(read) * 2);
+        if (read < chunk)
+            break;
+    }
+    if (stereo->empty())
+        return AudioResult::FileUnreadable;
+    *sampleRate = reader.SampleRate();
+    return AudioResult::Ok;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "audio/engine/AudioResult.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct sf_private_tag;
+
+// Reads audio files with libsndfile as interleaved stereo floats: mono is
+// doubled, more channels fold into left and right. One reader per thread.
+class SoundFileReader
+{
+public:
+    SoundFileReader() = default;
+    SoundFileReader(const SoundFileReader&) = delete;
+    SoundFileReader& operator=(const SoundFileReader&) = delete;
+    ~SoundFileReader();
+
+    AudioResult Open(const std::string& path);
+
+    // Reads up to frames stereo frames; returns how many were read (short at
+    // the end of the file or on a decoding error).
+    int64_t Read(float* stereo, int64_t frames);
+
+    // Positions the reader at a source frame, exactly.
+    bool Seek(int64_t frame);
+
+    int SampleRate() const { return sampleRate; }
+
+private:
+    sf_private_tag* file = nullptr;
+    int channels = 0;
+    int sampleRate = 0;
+    bool exactSeekNeedsRewind = false;
+    std::vector<float> scratch;
+};
+
+// Decodes a whole file into stereo floats at the source rate. The header's
+// frame count is not trusted: it reads until a short read.
+AudioResult ReadWholeFile(const std::string& path, std::vector<float>* stereo, int* sampleRate);

@@ -1,0 +1,162 @@
+#include "audio/MusicManager.h"
+#include "audio/SoundManager.h"
+#include "audio/engine/AudioSystem.h"
+#include "shell/Game.h"
+#include "support/TempFolder.h"
+
+#include <boost/filesystem/operations.hpp>
+#include <boost/property_tree/json_parser.hpp>
+#include <gtest/gtest.h>
+
+#include <sndfile.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace
+{
+const int Rate = 48000;
+
+// A mono float WAV whose sample at frame i is (i + 1) / 100000, so the
+// output tells which source frame it plays.
+void WriteCountingWav(const boost::filesystem::path& file, int frames)
+{
+    SF_INFO info = {};
+    info.samplerate = Rate;
+    info.channels = 1;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    SNDFILE* sound = sf_open(file.string().c_str(), SFM_WRITE, &info);
+    ASSERT_NE(sound, nullptr);
+    std::vector<float> samples(frames);
+    for (int i = 0; i < frames; ++i)
+        samples[i] = (i + 1) / 100000.0f;
+    sf_writef_float(sound, samples.data(), frames);
+    sf_close(sound);
+}
+
+class MusicManagerTest : public ::testing::Test
+{
+protected:
+    MusicManagerTest() : workingDirectory(folder.Path())
+    {
+        AudioSystem::ForceOfflineOutput(Rate);
+        folder.MakeFolder("Content/Music");
+        Game::Sounds = new SoundManager();
+    }
+    ~MusicManagerTest() override
+    {
+        delete Game::Music;
+        Game::Music = nullptr;
+        delete Game::Sounds;
+        Game::Sounds = nullptr;
+        AudioSystem::ForceOfflineOutput(0);
+    }
+
+    // The source frames the next output frames come from.
+    std::vector<int> PlayedFrames(int frames)
+    {
+        std::vector<float> out(static_cast<std::size_t>(frames) * 2);
+        Game::Sounds->system->RenderOffline(out.data(), frames);
+        std::vector<int> played(frames);
+        for (int i = 0; i < frames; ++i)
+            played[i] = static_cast<int>(std::lround(out[2 * i] * 100000.0f)) - 1;
+        return played;
+    }
+
+    TempFolder folder;
+    WorkingDirectory workingDirectory;
+};
+} // namespace
+
+TEST_F(MusicManagerTest, CataloguesAudioFilesAndPairsMetadataByExactStem)
+{
+    WriteCountingWav(folder.Path() / "Content/Music/Klezmer.wav", 400);
+    folder.WriteText("Content/Music/Klezmer.JSON",
+                     R"({"LoopStartSample": 100, "LoopEndSample": "199", "X": 1})");
+    WriteCountingWav(folder.Path() / "Content/Music/Waltz.wav", 400);
+    folder.WriteText("Content/Music/waltz.json", R"({"LoopStartSample": 1, "LoopEndSample": 2})");
+    WriteCountingWav(folder.Path() / "Content/Music/Half.wav", 400);
+    folder.WriteText("Content/Music/Half.json", R"({"LoopStartSample": -1, "LoopEndSample": 20})");
+    folder.WriteText("Content/Music/Orphan.json", R"({})");
+    folder.WriteText("Content/Music/Notes.txt", "text");
+    folder.WriteText("Content/Music/NoExtension", "text");
+    folder.WriteText("Content/Music/Sub/Inner.wav", "x");
+
+    Game::Music = new MusicManager();
+    auto& tracks = Game::Music->tracks;
+    EXPECT_EQ(tracks.size(), 5u);
+    EXPECT_EQ(tracks.at("Klezmer").loopStartSample, 100);
+    EXPECT_EQ(tracks.at("Klezmer").loopEndSample, 199);
+    EXPECT_EQ(tracks.at("Klezmer").filePath, "Content/Music/Klezmer.wav");
+    EXPECT_EQ(tracks.at("Waltz").loopStartSample, -1);
+    EXPECT_EQ(tracks.at("Half").loopStartSample, -1);
+    EXPECT_EQ(tracks.at("Half").loopEndSample, 20);
+    EXPECT_EQ(tracks.count("Notes"), 1u);
+    EXPECT_EQ(tracks.count("NoExtension"), 1u);
+    EXPECT_EQ(tracks.count("Orphan"), 0u);
+}
+
+TEST_F(MusicManagerTest, PlayLoopsBetweenInclusiveLoopPoints)
+{
+    WriteCountingWav(folder.Path() / "Content/Music/Klezmer.wav", 400);
+    folder.WriteText("Content/Music/Klezmer.json",
+                     R"({"LoopStartSample": 100, "LoopEndSample": 199})");
+    Game::Music = new MusicManager();
+    Game::Music->Play("Klezmer");
+    ASSERT_TRUE(Game::Music->channel.IsSet());
+    std::vector<int> played = PlayedFrames(500);
+    for (int i = 0; i < 500; ++i)
+    {
+        const int expected = i < 200 ? i : 100 + (i - 200) % 100;
+        ASSERT_EQ(played[i], expected) << "output frame " << i;
+    }
+}
+
+TEST_F(MusicManagerTest, PlayWithoutLoopPointsLoopsTheWholeFileAndReplacesTheTrack)
+{
+    WriteCountingWav(folder.Path() / "Content/Music/One.wav", 300);
+    WriteCountingWav(folder.Path() / "Content/Music/Two.wav", 300);
+    folder.WriteText("Content/Music/Broken.ogg", "not audio");
+    Game::Music = new MusicManager();
+    Game::Music->Play("One");
+    std::vector<int> played = PlayedFrames(700);
+    EXPECT_EQ(played[299], 299);
+    EXPECT_EQ(played[300], 0);
+    EXPECT_EQ(played[650], 50);
+
+    AudioChannel first = Game::Music->channel;
+    Game::Music->Play("Unknown"); // leaves the current track playing
+    EXPECT_EQ(Game::Music->channel.slot, first.slot);
+    EXPECT_EQ(Game::Music->channel.generation, first.generation);
+
+    Game::Music->Play("Two");
+    EXPECT_EQ(first.SetVolume(0.5f), AudioResult::InvalidHandle); // the first track ended
+    EXPECT_EQ(PlayedFrames(10)[0], 0);
+
+    Game::Music->Play("Broken");
+    EXPECT_FALSE(Game::Music->channel.IsSet());
+    EXPECT_EQ(Game::Music->currentSound, nullptr);
+    EXPECT_EQ(PlayedFrames(10)[5], -1); // silence
+}
+
+TEST_F(MusicManagerTest, MetadataErrorsNameTheFile)
+{
+    WriteCountingWav(folder.Path() / "Content/Music/Klezmer.wav", 10);
+    folder.WriteText("Content/Music/Klezmer.json", R"({"LoopStartSample": 1})");
+    try
+    {
+        Game::Music = new MusicManager();
+        FAIL() << "no error";
+    }
+    catch (const boost::property_tree::ptree_bad_path& error)
+    {
+        EXPECT_EQ(std::string(error.what()),
+                  "Content/Music/Klezmer.json: No such node (LoopEndSample)");
+    }
+    folder.WriteText("Content/Music/Klezmer.json",
+                     R"({"LoopStartSample": 1.5, "LoopEndSample": 4})");
+    EXPECT_THROW(new MusicManager(), boost::property_tree::ptree_bad_data);
+    folder.WriteText("Content/Music/Klezmer.json", R"({"LoopStartSample": 1,})");
+    EXPECT_THROW(new MusicManager(), boost::property_tree::json_parser_error);
+}

@@ -1,0 +1,204 @@
+#include "audio/Cue.h"
+#include "audio/CueLayer.h"
+#include "audio/SoundBank.h"
+#include "audio/SoundManager.h"
+#include "audio/engine/AudioSystem.h"
+#include "objects/RandomManager.h"
+#include "shell/Game.h"
+#include "support/TempFolder.h"
+
+#include <boost/filesystem/operations.hpp>
+#include <boost/property_tree/json_parser.hpp>
+#include <gtest/gtest.h>
+
+#include <sndfile.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace
+{
+const int Rate = 48000;
+const int SoundFrames = 480;
+
+// A mono WAV holding one constant value, so that the mixed output tells
+// which layers play and at which volume.
+void WriteConstantWav(const boost::filesystem::path& file, float value)
+{
+    boost::filesystem::create_directories(file.parent_path());
+    SF_INFO info = {};
+    info.samplerate = Rate;
+    info.channels = 1;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    SNDFILE* sound = sf_open(file.string().c_str(), SFM_WRITE, &info);
+    ASSERT_NE(sound, nullptr);
+    std::vector<float> samples(SoundFrames, value);
+    sf_writef_float(sound, samples.data(), SoundFrames);
+    sf_close(sound);
+}
+
+class SoundManagerTest : public ::testing::Test
+{
+protected:
+    SoundManagerTest() : workingDirectory(folder.Path())
+    {
+        AudioSystem::ForceOfflineOutput(Rate);
+        Game::Random = new RandomManager();
+        sounds = new SoundManager();
+    }
+    ~SoundManagerTest() override
+    {
+        delete sounds; // unloads what is still loaded
+        delete Game::Random;
+        Game::Random = nullptr;
+        AudioSystem::ForceOfflineOutput(0);
+    }
+
+    void Wav(const std::string& name, float value)
+    {
+        WriteConstantWav(folder.Path() / "Content/Sound" / name, value);
+    }
+    void Json(const std::string& name, const std::string& text)
+    {
+        folder.WriteText("Content/Sound/" + name, text);
+    }
+
+    // Plays the cue and returns the left output well after the start, then
+    // lets the sound end.
+    float PlayAndMeasure(const std::string& cue)
+    {
+        sounds->PlayCue(cue);
+        std::vector<float> out(2 * 2 * SoundFrames);
+        sounds->system->RenderOffline(out.data(), 2 * SoundFrames);
+        return out[2 * (SoundFrames / 2)];
+    }
+
+    TempFolder folder;
+    WorkingDirectory workingDirectory;
+    SoundManager* sounds = nullptr;
+};
+} // namespace
+
+TEST_F(SoundManagerTest, EveryAudioFileGetsADefaultCueAtFullVolume)
+{
+    Wav("Main/Tap.wav", 0.1f);
+    folder.WriteText("Content/Sound/Main/notes.txt", "not audio");
+    folder.WriteText("Content/Sound/Main/Sub/Inner.wav", "x");
+    sounds->LoadBank("Main");
+    SoundBank* bank = sounds->banks.at("Main");
+    EXPECT_EQ(bank->sounds.size(), 1u);
+    ASSERT_EQ(bank->cues.size(), 1u);
+    Cue* tap = bank->cues.at("Tap");
+    EXPECT_EQ(tap->mode, CueLayerMode::Simultaneous);
+    ASSERT_EQ(tap->layers.size(), 1u);
+    EXPECT_EQ(tap->layers[0]->volume, 1.0f);
+    EXPECT_NEAR(PlayAndMeasure("Tap"), 0.1f, 0.002f);
+    EXPECT_EQ(PlayAndMeasure("Nothing"), 0.0f);
+}
+
+TEST_F(SoundManagerTest, SequentialCuesTakeTurnsAndSimultaneousCuesSumTheirLayers)
+{
+    Wav("Main/A.wav", 0.01f);
+    Wav("Main/B.wav", 0.02f);
+    Wav("Main/C.wav", 0.04f);
+    Json(
+        "Main/Hit.json",
+        R"({"LayerMode": "Sequential", "Layers": [{"Sound": "A"}, {"Sound": "B"}, {"Sound": "C"}]})");
+    Json("Main/All.json",
+         R"({"Layers": [{"Sound": "A", "Volume": 0.5}, {"Sound": "B", "Volume": "2"},
+                                        {"Sound": "C", "Volume": "loud"}]})");
+    Json("Main/A.json",
+         R"({"LayerMode": "sequential", "Layers": {"x": {"Sound": "C", "Volume": 0}}})");
+    sounds->LoadBank("Main");
+
+    const float expected[] = {0.01f, 0.02f, 0.04f, 0.01f, 0.02f};
+    for (float value : expected)
+        EXPECT_NEAR(PlayAndMeasure("Hit"), value, 0.0005f);
+    EXPECT_NEAR(PlayAndMeasure("All"), 0.005f + 0.04f + 0.04f, 0.002f);
+
+    // A cue file replaces the default cue of its sound; the sound stays.
+    Cue* a = sounds->banks.at("Main")->cues.at("A");
+    EXPECT_EQ(a->mode, CueLayerMode::Simultaneous); // other letter case
+    ASSERT_EQ(a->layers.size(), 1u);
+    EXPECT_EQ(a->layers[0]->volume, 0.0f);
+    EXPECT_EQ(PlayAndMeasure("A"), 0.0f);
+    EXPECT_EQ(sounds->banks.at("Main")->sounds.count("A"), 1u);
+}
+
+TEST_F(SoundManagerTest, RandomizedCuesSpreadOverTheirLayers)
+{
+    Wav("Main/A.wav", 0.01f);
+    Wav("Main/B.wav", 0.02f);
+    Wav("Main/C.wav", 0.03f);
+    Wav("Main/D.wav", 0.04f);
+    Json("Main/Any.json", R"({"LayerMode": "Randomized", "Layers": [{"Sound": "A"}, {"Sound": "B"},
+                                                                    {"Sound": "C"}, {"Sound": "D"}]})");
+    Json("Main/One.json", R"({"LayerMode": "Randomized", "Layers": [{"Sound": "B"}]})");
+    sounds->LoadBank("Main");
+    int counts[4] = {};
+    for (int i = 0; i < 200; ++i)
+    {
+        int layer = static_cast<int>(std::lround(PlayAndMeasure("Any") * 100.0f)) - 1;
+        ASSERT_GE(layer, 0);
+        ASSERT_LT(layer, 4);
+        ++counts[layer];
+    }
+    for (int count : counts)
+        EXPECT_GT(count, 25);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_NEAR(PlayAndMeasure("One"), 0.02f, 0.0005f);
+}
+
+TEST_F(SoundManagerTest, LayersWithoutASoundAndCuesWithoutLayersStartNothing)
+{
+    Wav("Main/A.wav", 0.01f);
+    Json("Main/Ghost.json", R"({"Layers": [{"Sound": "Missing"}, {"Sound": "A"}]})");
+    Json("Main/EmptySequence.json", R"({"LayerMode": "Sequential", "Layers": []})");
+    Json("Main/EmptyRandom.json", R"({"LayerMode": "Randomized", "Layers": []})");
+    Json("Main/Empty.json", R"({"Layers": []})");
+    sounds->LoadBank("Main");
+    SoundBank* bank = sounds->banks.at("Main");
+    EXPECT_EQ(bank->sounds.size(), 1u); // the lookup added nothing
+    EXPECT_EQ(bank->cues.at("Ghost")->layers[0]->sound, nullptr);
+    EXPECT_NEAR(PlayAndMeasure("Ghost"), 0.01f, 0.0005f);
+    EXPECT_EQ(PlayAndMeasure("EmptySequence"), 0.0f);
+    EXPECT_EQ(PlayAndMeasure("EmptyRandom"), 0.0f);
+    EXPECT_EQ(PlayAndMeasure("Empty"), 0.0f);
+}
+
+TEST_F(SoundManagerTest, BanksAreSearchedInNameOrderAndLoadedOnce)
+{
+    Wav("B/Click.wav", 0.02f);
+    Wav("A/Click.wav", 0.01f);
+    sounds->LoadBank("B");
+    sounds->LoadBank("A");
+    sounds->LoadBank("A");
+    EXPECT_NEAR(PlayAndMeasure("Click"), 0.01f, 0.0005f);
+    sounds->UnloadBank("A");
+    EXPECT_NEAR(PlayAndMeasure("Click"), 0.02f, 0.0005f);
+    sounds->UnloadBank("B");
+    sounds->UnloadBank("B");
+    EXPECT_TRUE(sounds->banks.empty());
+}
+
+TEST_F(SoundManagerTest, ContentErrorsNameTheFile)
+{
+    Wav("Main/A.wav", 0.01f);
+    Json("Main/Bad.json", R"({"LayerMode": "Sequential"})");
+    try
+    {
+        sounds->LoadBank("Main");
+        FAIL() << "no error";
+    }
+    catch (const boost::property_tree::ptree_bad_path& error)
+    {
+        EXPECT_EQ(std::string(error.what()), "Content/Sound/Main/Bad.json: No such node (Layers)");
+    }
+    // What was made stays registered, and the destructor releases it.
+    EXPECT_EQ(sounds->banks.at("Main")->sounds.size(), 1u);
+
+    Json("Other/NoSound.json", R"({"Layers": [{"Volume": 1}]})");
+    EXPECT_THROW(sounds->LoadBank("Other"), boost::property_tree::ptree_bad_path);
+    EXPECT_THROW(sounds->LoadBank("Missing"), boost::filesystem::filesystem_error);
+}

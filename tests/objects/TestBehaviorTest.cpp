@@ -1,0 +1,123 @@
+#include "audio/MusicManager.h"
+#include "input/InputManager.h"
+#include "objects/BouncingBall.h"
+#include "objects/TestBehavior.h"
+#include "objects/TestScreen.h"
+#include "shell/Game.h"
+#include "shell/GameSettings.h"
+#include "shell/GameTime.h"
+#include "support/SceneServices.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+class TestBehaviorTest : public ::testing::Test
+{
+protected:
+    TestBehaviorTest()
+    {
+        screen = new TestScreen();
+        Game::Root->AddChild(screen);
+        behavior = static_cast<TestBehavior*>(screen->behaviors.at(0));
+    }
+
+    float MusicVolume() const
+    {
+        float volume = -1.0f;
+        EXPECT_EQ(Game::Music->channel.GetVolume(&volume), AudioResult::Ok);
+        return volume;
+    }
+
+    void Hold(Key key) { Game::Input->KeyDown(static_cast<uint32_t>(key)); }
+    void Release(Key key) { Game::Input->KeyUp(static_cast<uint32_t>(key)); }
+
+    SceneServices services;
+    TestScreen* screen = nullptr;
+    TestBehavior* behavior = nullptr;
+};
+} // namespace
+
+TEST_F(TestBehaviorTest, StartsWithTenBallsTheMusicQuietAndAGreyBackground)
+{
+    EXPECT_EQ(screen->children.size(), 10u);
+    EXPECT_EQ(screen->position, nullptr);
+    EXPECT_EQ(behavior->sprite, nullptr);
+    EXPECT_FALSE(Game::Music->channel.IsSet());
+
+    Game::Time->elapsedSeconds = 0.0f;
+    Game::UpdatePass(Game::Root); // t = 0
+    EXPECT_TRUE(Game::Music->channel.IsSet());
+    EXPECT_FLOAT_EQ(MusicVolume(), 0.05f);
+    const Rgba8& color = Game::Settings->clearColor;
+    EXPECT_EQ(color.red, 127);
+    EXPECT_EQ(color.green, 127);
+    EXPECT_EQ(color.blue, 127);
+    EXPECT_EQ(color.alpha, 0);
+
+    // Later colours follow the waves with single-precision scaling.
+    Game::Time->totalSeconds = 1.0f;
+    behavior->Update();
+    EXPECT_EQ(color.red, 234);   // sin(1) = 0.841
+    EXPECT_EQ(color.green, 216); // sin(0.77) = 0.696
+    EXPECT_EQ(color.blue, 194);  // sin(0.55) = 0.523
+}
+
+TEST_F(TestBehaviorTest, AddingAndRemovingSetTheVolumeFromTheBallCount)
+{
+    services.Frame();
+    Hold(Key::Space);
+    services.Frame();
+    Release(Key::Space);
+    EXPECT_EQ(screen->children.size(), 20u);
+    EXPECT_FLOAT_EQ(MusicVolume(), 0.02f);
+
+    // Removal takes the oldest first.
+    GameObject* newest = screen->children.back();
+    Hold(Key::Backspace);
+    services.Frame();
+    EXPECT_EQ(screen->children.size(), 10u);
+    EXPECT_EQ(screen->children.back(), newest);
+    services.Frame();
+    services.Frame();
+    EXPECT_TRUE(screen->children.empty());
+    EXPECT_FLOAT_EQ(MusicVolume(), 0.0f);
+    Release(Key::Backspace);
+
+    for (int i = 0; i < 985; ++i)
+        screen->AddChild(new BouncingBall());
+    Hold(Key::KeypadPlus);
+    services.Frame();
+    EXPECT_EQ(screen->children.size(), 995u);
+    services.Frame();
+    EXPECT_FLOAT_EQ(MusicVolume(), 1.0f); // 1005 balls, capped
+}
+
+TEST_F(TestBehaviorTest, FeedbackCuesFollowTheHeldTime)
+{
+    services.Frame();
+    Hold(Key::Space);
+    for (int i = 0; i < 4; ++i)
+        services.Frame();
+    Release(Key::Space);
+    EXPECT_NEAR(behavior->cueTimer, 4.0f / 60.0f, 1e-6);
+    services.Frame();
+    EXPECT_NEAR(behavior->cueTimer, 4.0f / 60.0f, 1e-6); // released: kept
+
+    Hold(Key::Backspace);
+    services.Frame(); // the fifth held step passes 0.07 and plays "Click"
+    EXPECT_EQ(behavior->cueTimer, 0.0f);
+    Release(Key::Backspace);
+}
+
+TEST_F(TestBehaviorTest, HoldingBothActionsAddsThenRemovesInOneFrame)
+{
+    services.Frame();
+    GameObject* first = screen->children.front();
+    Hold(Key::Space);
+    Hold(Key::Backspace);
+    services.Frame();
+    EXPECT_EQ(screen->children.size(), 10u);
+    EXPECT_NE(screen->children.front(), first);
+    EXPECT_NEAR(behavior->cueTimer, 2.0f / 60.0f, 1e-6);
+}

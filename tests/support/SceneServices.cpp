@@ -1,0 +1,81 @@
+#include "support/SceneServices.h"
+
+#include "audio/MusicManager.h"
+#include "audio/SoundManager.h"
+#include "audio/engine/AudioSystem.h"
+#include "content/TextureManager.h"
+#include "input/ActionNames.h"
+#include "input/InputManager.h"
+#include "objects/GameObject.h"
+#include "objects/LcgRandom.h"
+#include "objects/RandomManager.h"
+#include "shell/Game.h"
+#include "shell/GameSettings.h"
+#include "shell/GameTime.h"
+
+#include <SDL.h>
+
+#include <vector>
+
+SceneServices::SceneServices() : workingDirectory(GAME_SOURCE_DIR)
+{
+    AudioSystem::ForceOfflineOutput(48000);
+    LcgRandom::Reset();
+    Game::Root = new GameObject();
+    Game::Random = new RandomManager();
+    Game::Settings = new GameSettings();
+    Game::Textures = new TextureManager();
+    Game::Time = new GameTime();
+    Game::ActionNames = CreateActionNames();
+    Game::Input = new InputManager();
+    Game::Sounds = new SoundManager();
+    Game::Music = new MusicManager();
+
+    surface = SDL_CreateRGBSurfaceWithFormat(0, 800, 600, 32, SDL_PIXELFORMAT_RGBA8888);
+    Game::Settings->device = SDL_CreateSoftwareRenderer(surface);
+    Game::Input->LoadKeyMappings("Content/Config/KeyMappings.json");
+    Game::Textures->LoadBank("Main");
+    Game::Sounds->LoadBank("Main");
+}
+
+SceneServices::~SceneServices()
+{
+    Game::Sounds->UnloadBank("Main");
+    Game::Textures->UnloadBank("Main");
+    SDL_DestroyRenderer(Game::Settings->device);
+    SDL_FreeSurface(surface);
+    delete Game::Music;
+    delete Game::Sounds;
+    delete Game::Input;
+    delete[] Game::ActionNames;
+    delete Game::Time;
+    delete Game::Textures;
+    delete Game::Settings;
+    delete Game::Random;
+    delete Game::Root;
+    Game::Root = nullptr;
+    Game::Random = nullptr;
+    Game::Settings = nullptr;
+    Game::Textures = nullptr;
+    Game::Time = nullptr;
+    Game::ActionNames = nullptr;
+    Game::Input = nullptr;
+    Game::Sounds = nullptr;
+    Game::Music = nullptr;
+    AudioSystem::ForceOfflineOutput(0);
+}
+
+void SceneServices::Frame()
+{
+    Game::Time->elapsedSeconds = 1.0f / 60.0f;
+    Game::Time->totalSeconds += Game::Time->elapsedSeconds;
+    Game::Input->CopyKeysToPrevious();
+    Game::HandleInputPass(Game::Root);
+    Game::UpdatePass(Game::Root);
+}
+
+void SceneServices::RenderAudio(int frames)
+{
+    std::vector<float> buffer(static_cast<std::size_t>(frames) * 2);
+    Game::Sounds->system->RenderOffline(buffer.data(), frames);
+}
