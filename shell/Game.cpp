@@ -1,9 +1,30 @@
 #include "shell/Game.h"
 
+#include "audio/MusicManager.h"
+#include "audio/SoundManager.h"
+#include "audio/engine/AudioSystem.h"
+#include "content/ContentFolder.h"
+#include "content/TextureManager.h"
+#include "input/ActionNames.h"
+#include "input/InputManager.h"
 #include "objects/Behavior.h"
 #include "objects/GameObject.h"
+#include "objects/RandomManager.h"
+#include "objects/TestScreen.h"
+#include "shell/FramePacer.h"
+#include "shell/GameSettings.h"
+#include "shell/GameTime.h"
+#include "shell/HighResolutionClock.h"
+#include "shell/SpriteBatch.h"
+#include "shell/WindowProc.h"
+
+#include <SDL.h>
 
 #include <cstddef>
+#include <cstring>
+#include <ctime>
+#include <stdexcept>
+#include <string>
 
 GameObject* Game::Root = nullptr;
 RandomManager* Game::Random = nullptr;
@@ -43,4 +64,191 @@ void Game::UpdatePass(GameObject* object)
     }
     for (std::size_t i = 0; i < object->children.size(); ++i)
         UpdatePass(object->children[i]);
+}
+
+namespace
+{
+// Deletes the services in the tear-down order: music before the sound engine
+// it plays on, the object tree last. Services not created yet are skipped.
+void DeleteServices()
+{
+    delete Game::Music;
+    delete Game::Sounds;
+    delete Game::Input;
+    delete[] Game::ActionNames;
+    delete Game::Time;
+    delete Game::Textures;
+    delete Game::Settings;
+    delete Game::Random;
+    delete Game::Root;
+}
+
+// Destroys the drawing objects and the window of the settings, newest first.
+void DestroyWindowAndDevice(GameSettings* settings)
+{
+    delete settings->spriteBatch;
+    settings->spriteBatch = nullptr;
+    if (settings->backBuffer)
+        SDL_DestroyTexture(settings->backBuffer);
+    settings->backBuffer = nullptr;
+    if (settings->device)
+        SDL_DestroyRenderer(settings->device);
+    settings->device = nullptr;
+    if (settings->window)
+        SDL_DestroyWindow(settings->window);
+    settings->window = nullptr;
+    if (SDL_WasInit(SDL_INIT_VIDEO))
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+std::string SdlFailure(const char* what)
+{
+    return std::string(what) + ": " + SDL_GetError();
+}
+} // namespace
+
+Game::Game()
+{
+    try
+    {
+        Root = new GameObject();
+        Random = new RandomManager();
+        // The calendar second seeds the generator: runs started within the
+        // same second draw the same numbers.
+        Random->Seed(static_cast<uint32_t>(static_cast<uint64_t>(std::time(nullptr))));
+        Settings = new GameSettings();
+        Textures = new TextureManager();
+        Time = new GameTime();
+        ActionNames = CreateActionNames();
+        Input = new InputManager();
+        Sounds = new SoundManager();
+        Music = new MusicManager();
+    }
+    catch (...)
+    {
+        DeleteServices();
+        throw;
+    }
+}
+
+Game::~Game()
+{
+    DeleteServices();
+}
+
+void Game::CreateWindowAndDevice()
+{
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        throw std::runtime_error(SdlFailure("cannot start the video system"));
+
+    // Without a display SDL falls back to a driver that shows nothing; unless
+    // that driver was asked for, the game would run invisibly.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    bool invisible =
+        driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+    if (invisible && !SDL_GetHint(SDL_HINT_VIDEODRIVER))
+        throw std::runtime_error("no display is available (SDL_VIDEODRIVER=offscreen runs the "
+                                 "game without one)");
+
+    Settings->window =
+        SDL_CreateWindow("Game", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                         Settings->screenWidth, Settings->screenHeight, SDL_WINDOW_SHOWN);
+    if (!Settings->window)
+        throw std::runtime_error(SdlFailure("cannot create the window"));
+
+    // The outer size is the screen size: where the window manager reports
+    // borders, the client area shrinks by them.
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (SDL_GetWindowBordersSize(Settings->window, &top, &left, &bottom, &right) == 0 &&
+        (top | left | bottom | right) != 0)
+        SDL_SetWindowSize(Settings->window, Settings->screenWidth - left - right,
+                          Settings->screenHeight - top - bottom);
+
+    // No present waits for the display: the frame loop sets the rate.
+    SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+    Settings->device = SDL_CreateRenderer(Settings->window, -1, SDL_RENDERER_TARGETTEXTURE);
+    if (!Settings->device)
+        throw std::runtime_error(SdlFailure("cannot create the renderer"));
+
+    Settings->backBuffer =
+        SDL_CreateTexture(Settings->device, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                          Settings->screenWidth, Settings->screenHeight);
+    if (!Settings->backBuffer)
+        throw std::runtime_error(SdlFailure("cannot create the back buffer"));
+    // The back buffer has no alpha to show: it is copied to the window as is.
+    SDL_SetTextureBlendMode(Settings->backBuffer, SDL_BLENDMODE_NONE);
+    SDL_SetTextureScaleMode(Settings->backBuffer, SDL_ScaleModeLinear);
+
+    Settings->spriteBatch = new SpriteBatch(Settings->device);
+}
+
+void Game::Render()
+{
+    SDL_Renderer* device = Settings->device;
+    SDL_SetRenderTarget(device, Settings->backBuffer);
+    const Rgba8& clear = Settings->clearColor;
+    SDL_SetRenderDrawBlendMode(device, SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawColor(device, clear.red, clear.green, clear.blue, clear.alpha);
+    SDL_RenderClear(device);
+
+    Settings->spriteBatch->Begin();
+    Settings->DrawObject(Root);
+    Settings->spriteBatch->End();
+
+    // The frame, stretched to the whole client area.
+    SDL_SetRenderTarget(device, nullptr);
+    SDL_RenderCopy(device, Settings->backBuffer, nullptr, nullptr);
+    SDL_RenderPresent(device);
+}
+
+void Game::Run()
+{
+    Input->LoadKeyMappings(ContentFolders::KeyMappingsFile);
+
+    Settings->screenWidth = 800;
+    Settings->screenHeight = 600;
+    Settings->updatesPerSecond = 60;
+    Settings->clearColor = Rgba8{};
+
+    try
+    {
+        CreateWindowAndDevice();
+        Textures->LoadBank("Main");
+        Sounds->LoadBank("Main");
+        Root->AddChild(new TestScreen());
+
+        FramePacer pacer;
+        pacer.Start(HighResolutionClock::Frequency(), Settings->updatesPerSecond,
+                    HighResolutionClock::Now());
+        for (;;)
+        {
+            pacer.WaitAndBeginFrame(Settings->updatesPerSecond, Settings->maxCatchUpSteps, Time);
+            Input->CopyKeysToPrevious();
+            Sounds->system->Update();
+
+            // Every pending event is taken; a quit among them ends the run
+            // once the step is done.
+            bool quit = false;
+            SDL_Event event;
+            while (SDL_PollEvent(&event))
+                quit |= WindowProc(event);
+            if (quit)
+                break;
+
+            HandleInputPass(Root);
+            UpdatePass(Root);
+            Render();
+        }
+    }
+    catch (...)
+    {
+        Sounds->UnloadBank("Main");
+        Textures->UnloadBank("Main");
+        DestroyWindowAndDevice(Settings);
+        throw;
+    }
+
+    Sounds->UnloadBank("Main");
+    Textures->UnloadBank("Main");
+    DestroyWindowAndDevice(Settings);
 }

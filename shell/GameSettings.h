@@ -6,6 +6,7 @@ class GameObject;
 class SpriteBatch;
 struct SDL_Window;
 struct SDL_Renderer;
+struct SDL_Texture;
 
 struct Rgba8
 {
@@ -25,9 +26,12 @@ struct GameSettings
     int32_t updatesPerSecond = 60;
     Rgba8 clearColor;
     SDL_Window* window = nullptr;
-    SDL_Renderer* device = nullptr;
+    SDL_Renderer* device = nullptr;    // the renderer; also creates the textures
+    SDL_Texture* backBuffer = nullptr; // screenWidth x screenHeight target of every frame
     SpriteBatch* spriteBatch = nullptr;
 
-    // Submits the object's sprite, then its children's, in pre-order.
+    // Submits the object's sprite, then its children's, in pre-order: the
+    // whole texture stretched to the sprite's size, centred on the position,
+    // or on (0, 0) without one.
     void DrawObject(GameObject* object);
 };

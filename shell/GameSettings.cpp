@@ -1,0 +1,26 @@
+#include "shell/GameSettings.h"
+
+#include "content/Texture.h"
+#include "objects/GameObject.h"
+#include "objects/Position2dComponent.h"
+#include "objects/SpriteComponent.h"
+#include "shell/SpriteBatch.h"
+
+void GameSettings::DrawObject(GameObject* object)
+{
+    SpriteComponent* sprite = object->sprite;
+    if (sprite && sprite->texture && sprite->texture->deviceTexture)
+    {
+        // The rectangle is computed directly rather than through a scale, so
+        // a sprite of width or height 0 is empty and divides by nothing.
+        float x = object->position ? object->position->x : 0.0f;
+        float y = object->position ? object->position->y : 0.0f;
+        float halfWidth = sprite->width * 0.5f;
+        float halfHeight = sprite->height * 0.5f;
+        if (sprite->width > 0.0f && sprite->height > 0.0f)
+            spriteBatch->Draw(sprite->texture->deviceTexture, x - halfWidth, y - halfHeight,
+                              x + halfWidth, y + halfHeight);
+    }
+    for (std::size_t i = 0; i < object->children.size(); ++i)
+        DrawObject(object->children[i]);
+}
