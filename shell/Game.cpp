@@ -109,6 +109,17 @@ std::string SdlFailure(const char* what)
 
 Game::Game()
 {
+    // A failed construction deletes what it made, so every pointer starts out
+    // empty rather than left over from an earlier game.
+    Root = nullptr;
+    Random = nullptr;
+    Settings = nullptr;
+    Textures = nullptr;
+    Time = nullptr;
+    ActionNames = nullptr;
+    Input = nullptr;
+    Sounds = nullptr;
+    Music = nullptr;
     try
     {
         Root = new GameObject();

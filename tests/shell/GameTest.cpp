@@ -1,0 +1,79 @@
+#include "audio/MusicManager.h"
+#include "audio/SoundManager.h"
+#include "content/TextureManager.h"
+#include "input/InputManager.h"
+#include "objects/GameObject.h"
+#include "objects/RandomManager.h"
+#include "shell/Game.h"
+#include "shell/GameSettings.h"
+#include "shell/GameTime.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <stdexcept>
+#include <string>
+
+TEST(GameTest, ConstructionCreatesEveryServiceAndSeedsFromTheCalendarSecond)
+{
+    WorkingDirectory workingDirectory(GAME_SOURCE_DIR);
+    std::time_t before = std::time(nullptr);
+    Game game;
+    std::time_t after = std::time(nullptr);
+
+    EXPECT_NE(Game::Root, nullptr);
+    EXPECT_TRUE(Game::Root->children.empty());
+    EXPECT_EQ(Game::Settings->screenWidth, 800);
+    EXPECT_EQ(Game::Settings->maxCatchUpSteps, 5);
+    EXPECT_EQ(Game::Settings->window, nullptr);
+    EXPECT_TRUE(Game::Textures->banks.empty());
+    EXPECT_EQ(Game::Time->totalSeconds, 0.0f);
+    EXPECT_STREQ(Game::ActionNames[5], "RemoveObjects");
+    EXPECT_TRUE(Game::Input->keyMappings.empty());
+    EXPECT_NE(Game::Sounds->system, nullptr);
+    EXPECT_TRUE(Game::Sounds->banks.empty());
+    EXPECT_NE(Game::Music, nullptr);
+
+    // The same draws as a generator seeded with the second of construction.
+    int32_t drawn[8];
+    for (int32_t& value : drawn)
+        value = Game::Random->Next(0, 1000000);
+    bool matched = false;
+    for (std::time_t second = before; second <= after && !matched; ++second)
+    {
+        RandomManager reference;
+        reference.Seed(static_cast<uint32_t>(static_cast<uint64_t>(second)));
+        matched = true;
+        for (int32_t value : drawn)
+            matched = matched && reference.Next(0, 1000000) == value;
+    }
+    EXPECT_TRUE(matched);
+}
+
+TEST(GameTest, FailuresReleaseWhatWasCreatedAndNameTheFile)
+{
+    TempFolder folder;
+    {
+        // No music folder: construction fails and deletes what it made (the
+        // leak checker of the sanitizer build sees the rest).
+        WorkingDirectory workingDirectory(folder.Path());
+        EXPECT_THROW(Game(), std::exception);
+    }
+
+    folder.MakeFolder("Content/Music");
+    WorkingDirectory workingDirectory(folder.Path());
+    Game game;
+    try
+    {
+        game.Run();
+        FAIL() << "the run went on without key mappings";
+    }
+    catch (const std::exception& error)
+    {
+        EXPECT_NE(std::string(error.what()).find("Content/Config/KeyMappings.json"),
+                  std::string::npos)
+            << error.what();
+    }
+    EXPECT_EQ(Game::Settings->window, nullptr);
+}
