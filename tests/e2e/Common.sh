@@ -1,0 +1,66 @@
+# Shared steps of the end-to-end scripts. Arguments of every script:
+#   GAME SEND_CLOSE_REQUEST SOURCE_DIR ARTIFACTS_DIR
+# Each script runs its body inside one virtual X display.
+set -u
+game=$1
+send_close=$2
+source_dir=$3
+artifacts=$4
+mkdir -p "$artifacts"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# Re-runs the calling script inside a virtual display unless it is in one.
+in_virtual_display() {
+  if [ -z "${E2E_IN_XVFB:-}" ]; then
+    E2E_IN_XVFB=1 exec timeout -k 5 100 xvfb-run -a -s "-screen 0 1024x768x24" \
+      bash "$0" "$game" "$send_close" "$source_dir" "$artifacts"
+  fi
+}
+
+# A small content tree: the shipped key mappings, one texture bank, no sounds
+# and no music.
+make_small_content() {
+  local root=$1
+  mkdir -p "$root/Content/Config" "$root/Content/Textures/Main" "$root/Content/Sound/Main" \
+    "$root/Content/Music"
+  cp "$source_dir/Content/Config/KeyMappings.json" "$root/Content/Config/"
+  convert -size 64x64 xc:'rgba(255,255,255,1)' "PNG32:$root/Content/Textures/Main/Square.png"
+}
+
+# Starts the game in the folder with the given audio driver; sets game_pid.
+start_game() {
+  local folder=$1 audio=$2
+  (cd "$folder" && exec env SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER="$audio" "$game") \
+    >"$work/stdout" 2>"$work/stderr" &
+  game_pid=$!
+}
+
+# Waits for a window titled "Game" and sets window to its id.
+# (The X tree is read directly: xdotool does not match UTF-8 window names.)
+wait_for_window() {
+  local tries=0
+  window=
+  while [ -z "$window" ] && [ $tries -lt 300 ]; do
+    window=$(xwininfo -root -tree | awk '$2 == "\"Game\":" {print $1; exit}')
+    [ -n "$window" ] || sleep 0.1
+    tries=$((tries + 1))
+  done
+  [ -n "$window" ] || fail "no window titled Game appeared; stderr: $(cat "$work/stderr")"
+}
+
+# Waits for the game to end and sets status to its exit status.
+wait_for_game() {
+  status=0
+  wait "$game_pid" || status=$?
+}
+
+# The colour of one pixel of a PNG, as "R G B".
+pixel_of() {
+  convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)] %[fx:int(255*p{'"$2"','"$3"'}.g)] %[fx:int(255*p{'"$2"','"$3"'}.b)]' info:
+}

@@ -1,0 +1,38 @@
+# The window appears titled "Game" at 800 x 600, shows the clear colour, and a
+# close request or SIGTERM ends the run with status 0.
+source "$(dirname "$0")/Common.sh" "$@"
+in_virtual_display
+
+make_small_content "$work/game"
+start_game "$work/game" dummy
+wait_for_window
+
+size=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+[ "$size" = "800x600" ] || fail "window size is $size, not 800x600"
+
+sleep 1.5
+import -window "$window" "$work/window.png"
+cp "$work/window.png" "$artifacts/window.png"
+# No sprite has a texture of the bank's, so the frame is the clear colour:
+# one colour over the whole window, drifting on three sines of game time.
+colours=$(convert "$work/window.png" -unique-colors txt:- | grep -c -v '^#')
+[ "$colours" -le 2 ] || fail "the window shows $colours colours, not one clear colour"
+read -r red green blue < <(pixel_of "$work/window.png" 400 300)
+awk -v r="$red" -v g="$green" -v b="$blue" 'BEGIN {
+  for (t = 0; t < 20; t += 1 / 60) {
+    er = int(255 * (0.5 * sin(t) + 0.5)); eg = int(255 * (0.5 * sin(t * 0.77) + 0.5));
+    eb = int(255 * (0.5 * sin(t * 0.55) + 0.5));
+    if ((r - er) ^ 2 <= 9 && (g - eg) ^ 2 <= 9 && (b - eb) ^ 2 <= 9) exit 0
+  }
+  exit 1 }' || fail "the colour $red $green $blue is not a clear colour of the drift"
+
+"$send_close" "$window" || fail "could not send the close request"
+wait_for_game
+[ "$status" = 0 ] || fail "closing the window ended the game with status $status"
+
+start_game "$work/game" dummy
+wait_for_window
+kill -TERM "$game_pid"
+wait_for_game
+[ "$status" = 0 ] || fail "SIGTERM ended the game with status $status"
+echo "PASS"
