@@ -83,24 +83,6 @@ void DeleteServices()
     delete Game::Root;
 }
 
-// Destroys the drawing objects and the window of the settings, newest first.
-void DestroyWindowAndDevice(GameSettings* settings)
-{
-    delete settings->spriteBatch;
-    settings->spriteBatch = nullptr;
-    if (settings->backBuffer)
-        SDL_DestroyTexture(settings->backBuffer);
-    settings->backBuffer = nullptr;
-    if (settings->device)
-        SDL_DestroyRenderer(settings->device);
-    settings->device = nullptr;
-    if (settings->window)
-        SDL_DestroyWindow(settings->window);
-    settings->window = nullptr;
-    if (SDL_WasInit(SDL_INIT_VIDEO))
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-}
-
 std::string SdlFailure(const char* what)
 {
     return std::string(what) + ": " + SDL_GetError();
@@ -193,6 +175,23 @@ void Game::CreateWindowAndDevice()
     Settings->spriteBatch = new SpriteBatch(Settings->device);
 }
 
+void Game::ReleaseWindowAndDevice()
+{
+    delete Settings->spriteBatch;
+    Settings->spriteBatch = nullptr;
+    if (Settings->backBuffer)
+        SDL_DestroyTexture(Settings->backBuffer);
+    Settings->backBuffer = nullptr;
+    if (Settings->device)
+        SDL_DestroyRenderer(Settings->device);
+    Settings->device = nullptr;
+    if (Settings->window)
+        SDL_DestroyWindow(Settings->window);
+    Settings->window = nullptr;
+    if (SDL_WasInit(SDL_INIT_VIDEO))
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
 void Game::Render()
 {
     SDL_Renderer* device = Settings->device;
@@ -255,11 +254,11 @@ void Game::Run()
     {
         Sounds->UnloadBank("Main");
         Textures->UnloadBank("Main");
-        DestroyWindowAndDevice(Settings);
+        ReleaseWindowAndDevice();
         throw;
     }
 
     Sounds->UnloadBank("Main");
     Textures->UnloadBank("Main");
-    DestroyWindowAndDevice(Settings);
+    ReleaseWindowAndDevice();
 }

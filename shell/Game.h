@@ -25,8 +25,12 @@ public:
     static void HandleInputPass(GameObject* object);
     static void UpdatePass(GameObject* object);
 
+    // Opens the window, the renderer, the back buffer and the sprite batch.
     void CreateWindowAndDevice();
+    // Draws the tree into the back buffer and presents it.
     void Render();
+    // Destroys what CreateWindowAndDevice made, newest first.
+    void ReleaseWindowAndDevice();
 
     static GameObject* Root;
     static RandomManager* Random;
