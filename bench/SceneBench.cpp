@@ -87,7 +87,9 @@ FrameCost MeasureScene(int ships, int frames, const char** rendererName)
 
 int main()
 {
-    if (chdir(GAME_SOURCE_DIR) != 0)
+    // The content comes from Content/ in the working folder, as for the game;
+    // run elsewhere, the repository's own is used.
+    if (access("Content", F_OK) != 0 && chdir(GAME_SOURCE_DIR) != 0)
     {
         std::perror("SceneBench: " GAME_SOURCE_DIR);
         return 1;
