@@ -3,11 +3,12 @@
 #include <cstdint>
 #include <vector>
 
-struct _SDL_AudioStream;
+struct SRC_STATE_tag;
 
-// Converts interleaved stereo floats from one rate to another with SDL's
-// band-limited resampler; state carries across calls, so a stream fed in
-// pieces converts as one. Rates equal: frames pass through untouched.
+// Converts interleaved stereo floats from one rate to another with a
+// band-limited sinc resampler. Its filter state and fractional position carry
+// across calls, so a stream fed in pieces of any size converts exactly as if
+// it came in one. Rates equal: frames pass through untouched.
 class Resampler
 {
 public:
@@ -16,14 +17,20 @@ public:
     Resampler& operator=(const Resampler&) = delete;
     ~Resampler();
 
-    bool PassesThrough() const { return !stream; }
+    bool PassesThrough() const { return !state; }
     void Put(const float* stereo, int frames);
-    void Flush();
+    void Flush();          // the input has ended: the last frames come out
     int Available() const; // frames ready to take
     int Take(float* stereo, int frames);
 
 private:
-    _SDL_AudioStream* stream = nullptr;
+    void Process(const float* stereo, long frames, bool endOfInput);
+
+    SRC_STATE_tag* state = nullptr;
+    double ratio = 1.0;
+    std::vector<float> converted; // frames made and not yet taken, from `taken` on
+    std::size_t taken = 0;        // floats of `converted` already taken
+    std::vector<float> scratch;
 };
 
 // The whole of a sound at another rate.
