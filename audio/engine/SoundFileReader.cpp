@@ -30,6 +30,9 @@ AudioResult SoundFileReader::Open(const std::string& path)
     // Vorbis can land early on a forward seek after reading; a seek from the
     // start is exact.
     exactSeekNeedsRewind = (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_VORBIS;
+    // Seeks in variable-bitrate MP3 land thousands of frames off; decoding
+    // from the start to the target is exact.
+    seekByDecoding = (info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_MPEG;
     return AudioResult::Ok;
 }
 
@@ -68,9 +71,19 @@ bool SoundFileReader::Seek(int64_t frame)
 {
     if (!file)
         return false;
-    if (exactSeekNeedsRewind && sf_seek(file, 0, SEEK_SET) < 0)
+    if ((exactSeekNeedsRewind || seekByDecoding) && sf_seek(file, 0, SEEK_SET) < 0)
         return false;
-    return sf_seek(file, frame, SEEK_SET) == frame;
+    if (!seekByDecoding)
+        return sf_seek(file, frame, SEEK_SET) == frame;
+    scratch.resize(static_cast<std::size_t>(4096 * channels));
+    for (int64_t left = frame; left > 0;)
+    {
+        const sf_count_t read = sf_readf_float(file, scratch.data(), left < 4096 ? left : 4096);
+        if (read <= 0)
+            return false;
+        left -= read;
+    }
+    return true;
 }
 
 AudioResult ReadWholeFile(const std::string& path, std::vector<float>* stereo, int* sampleRate)

@@ -34,6 +34,7 @@ private:
     int channels = 0;
     int sampleRate = 0;
     bool exactSeekNeedsRewind = false;
+    bool seekByDecoding = false;
     std::vector<float> scratch;
 };
 

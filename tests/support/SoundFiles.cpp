@@ -16,7 +16,7 @@ int CountedFrame(float value)
 }
 
 void WriteSignalSound(const boost::filesystem::path& file, int frames, int rate, int format,
-                      const std::function<float(int)>& signal)
+                      const std::function<float(int)>& signal, bool variableBitrate)
 {
     SF_INFO info = {};
     info.samplerate = rate;
@@ -25,6 +25,11 @@ void WriteSignalSound(const boost::filesystem::path& file, int frames, int rate,
     SNDFILE* sound = sf_open(file.string().c_str(), SFM_WRITE, &info);
     if (!sound)
         throw std::runtime_error(file.string() + ": " + sf_strerror(nullptr));
+    if (variableBitrate)
+    {
+        int mode = SF_BITRATE_MODE_VARIABLE;
+        sf_command(sound, SFC_SET_BITRATE_MODE, &mode, sizeof(mode));
+    }
     std::vector<float> samples(static_cast<std::size_t>(frames));
     for (int i = 0; i < frames; ++i)
         samples[static_cast<std::size_t>(i)] = signal(i);

@@ -19,9 +19,10 @@ int CountedFrame(float value);
 void WriteCountingSound(const boost::filesystem::path& file, int frames, int rate, int format);
 
 // A mono file whose frame i is signal(i), any format libsndfile writes
-// (SF_FORMAT_OGG | SF_FORMAT_VORBIS among them).
+// (SF_FORMAT_OGG | SF_FORMAT_VORBIS among them), at a variable bitrate when
+// asked and the format has one.
 void WriteSignalSound(const boost::filesystem::path& file, int frames, int rate, int format,
-                      const std::function<float(int)>& signal);
+                      const std::function<float(int)>& signal, bool variableBitrate = false);
 
 // Every frame of a file, decoded to mono floats by libsndfile.
 std::vector<float> DecodeWholeFile(const boost::filesystem::path& file);
