@@ -1,14 +1,10 @@
 #include "support/SceneServices.h"
 
-#include "audio/MusicManager.h"
 #include "audio/SoundManager.h"
 #include "audio/engine/AudioSystem.h"
 #include "content/TextureManager.h"
-#include "input/ActionNames.h"
 #include "input/InputManager.h"
-#include "objects/GameObject.h"
 #include "objects/LcgRandom.h"
-#include "objects/RandomManager.h"
 #include "shell/Game.h"
 #include "shell/GameSettings.h"
 #include "shell/GameTime.h"
@@ -21,15 +17,7 @@ SceneServices::SceneServices() : workingDirectory(GAME_SOURCE_DIR)
 {
     AudioSystem::ForceOfflineOutput(48000);
     LcgRandom::Reset();
-    Game::Root = new GameObject();
-    Game::Random = new RandomManager();
-    Game::Settings = new GameSettings();
-    Game::Textures = new TextureManager();
-    Game::Time = new GameTime();
-    Game::ActionNames = CreateActionNames();
-    Game::Input = new InputManager();
-    Game::Sounds = new SoundManager();
-    Game::Music = new MusicManager();
+    game = new Game();
 
     surface = SDL_CreateRGBSurfaceWithFormat(0, 800, 600, 32, SDL_PIXELFORMAT_RGBA8888);
     Game::Settings->device = SDL_CreateSoftwareRenderer(surface);
@@ -44,15 +32,7 @@ SceneServices::~SceneServices()
     Game::Textures->UnloadBank("Main");
     SDL_DestroyRenderer(Game::Settings->device);
     SDL_FreeSurface(surface);
-    delete Game::Music;
-    delete Game::Sounds;
-    delete Game::Input;
-    delete[] Game::ActionNames;
-    delete Game::Time;
-    delete Game::Textures;
-    delete Game::Settings;
-    delete Game::Random;
-    delete Game::Root;
+    delete game;
     Game::Root = nullptr;
     Game::Random = nullptr;
     Game::Settings = nullptr;

@@ -2,6 +2,7 @@
 
 #include "support/TempFolder.h"
 
+class Game;
 struct SDL_Surface;
 
 // The game's services as the run has them after its preparation, without a
@@ -24,5 +25,6 @@ public:
 
 private:
     WorkingDirectory workingDirectory;
+    Game* game = nullptr;
     SDL_Surface* surface = nullptr;
 };
