@@ -2,6 +2,7 @@
 #include "audio/SoundManager.h"
 #include "audio/engine/AudioSystem.h"
 #include "shell/Game.h"
+#include "support/SoundFiles.h"
 #include "support/TempFolder.h"
 
 #include <boost/filesystem/operations.hpp>
@@ -18,21 +19,9 @@ namespace
 {
 const int Rate = 48000;
 
-// A mono float WAV whose sample at frame i is (i + 1) / 100000, so the
-// output tells which source frame it plays.
 void WriteCountingWav(const boost::filesystem::path& file, int frames)
 {
-    SF_INFO info = {};
-    info.samplerate = Rate;
-    info.channels = 1;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
-    SNDFILE* sound = sf_open(file.string().c_str(), SFM_WRITE, &info);
-    ASSERT_NE(sound, nullptr);
-    std::vector<float> samples(frames);
-    for (int i = 0; i < frames; ++i)
-        samples[i] = (i + 1) / 100000.0f;
-    sf_writef_float(sound, samples.data(), frames);
-    sf_close(sound);
+    WriteCountingSound(file, frames, Rate, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
 }
 
 class MusicManagerTest : public ::testing::Test
@@ -60,7 +49,7 @@ protected:
         Game::Sounds->system->RenderOffline(out.data(), frames);
         std::vector<int> played(frames);
         for (int i = 0; i < frames; ++i)
-            played[i] = static_cast<int>(std::lround(out[2 * i] * 100000.0f)) - 1;
+            played[i] = CountedFrame(out[2 * i]);
         return played;
     }
 

@@ -5,6 +5,7 @@
 #include "audio/engine/AudioSystem.h"
 #include "objects/RandomManager.h"
 #include "shell/Game.h"
+#include "support/SoundFiles.h"
 #include "support/TempFolder.h"
 
 #include <boost/filesystem/operations.hpp>
@@ -21,22 +22,6 @@ namespace
 {
 const int Rate = 48000;
 const int SoundFrames = 480;
-
-// A mono WAV holding one constant value, so that the mixed output tells
-// which layers play and at which volume.
-void WriteConstantWav(const boost::filesystem::path& file, float value)
-{
-    boost::filesystem::create_directories(file.parent_path());
-    SF_INFO info = {};
-    info.samplerate = Rate;
-    info.channels = 1;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
-    SNDFILE* sound = sf_open(file.string().c_str(), SFM_WRITE, &info);
-    ASSERT_NE(sound, nullptr);
-    std::vector<float> samples(SoundFrames, value);
-    sf_writef_float(sound, samples.data(), SoundFrames);
-    sf_close(sound);
-}
 
 class SoundManagerTest : public ::testing::Test
 {
@@ -57,7 +42,12 @@ protected:
 
     void Wav(const std::string& name, float value)
     {
-        WriteConstantWav(folder.Path() / "Content/Sound" / name, value);
+        // One constant value: the mixed output tells which layers play and
+        // at which volume.
+        boost::filesystem::path file = folder.Path() / "Content/Sound" / name;
+        boost::filesystem::create_directories(file.parent_path());
+        WriteSignalSound(file, SoundFrames, Rate, SF_FORMAT_WAV | SF_FORMAT_FLOAT,
+                         [value](int) { return value; });
     }
     void Json(const std::string& name, const std::string& text)
     {

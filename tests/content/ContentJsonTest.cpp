@@ -35,31 +35,6 @@ TEST(ReadContentJson, ReaderErrorsKeepTheirOwnMessages)
         "Bad.json", "{\n  \"Layers\": [\n    {\"Sound\": \"A\"}\n    {\"Sound\": \"B\"}\n  ]\n}\n");
     EXPECT_EQ(MessageOf<pt::json_parser_error>([&] { ReadContentJson(malformed); }),
               malformed.string() + "(4): expected ']' or ','");
-
-    EXPECT_THROW(ReadContentJson(folder.WriteText("Trailing.json", R"({"a": 1,})")),
-                 pt::json_parser_error);
-    EXPECT_THROW(ReadContentJson(folder.WriteText("Comment.json", "// x\n{}")),
-                 pt::json_parser_error);
-    EXPECT_THROW(ReadContentJson(folder.WriteText("Empty.json", "")), pt::json_parser_error);
-}
-
-TEST(ReadContentJson, TreesKeepDocumentOrderLiteralTextAndTheFirstOfRepeatedKeys)
-{
-    TempFolder folder;
-    pt::ptree tree = ReadContentJson(folder.WriteText(
-        "Cue.json",
-        R"({"B": 1, "A": "x", "A": "y", "N": 12.50, "T": true, "Z": null, "L": [3, 4]})"));
-    std::string order;
-    for (const auto& child : tree)
-        order += child.first;
-    EXPECT_EQ(order, "BAANTZL");
-    EXPECT_EQ(ReadText(tree, "A"), "x");
-    EXPECT_EQ(ReadText(tree, "N"), "12.50");
-    EXPECT_EQ(ReadText(tree, "T"), "true");
-    EXPECT_EQ(ReadText(tree, "Z"), "null");
-    EXPECT_EQ(ReadNodeText(ReadChild(tree, "L")), "");
-    EXPECT_EQ(ReadChild(tree, "L").begin()->first, "");
-    EXPECT_EQ(ReadText(tree, "Missing", "default"), "default");
 }
 
 TEST(ReadContentJson, ValueReadsFailWithTheTreeMessages)

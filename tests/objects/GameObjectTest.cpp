@@ -55,7 +55,7 @@ public:
 };
 } // namespace
 
-TEST(GameObject, BehaviourAddedFirstReceivesShortcutsWhenTheyArrive)
+TEST(GameObject, ShortcutsAreTheFirstPositionAndSpriteAndReachBehavioursAddedEarlier)
 {
     GameObject object;
     auto* early = new DerivedBehavior("early");
@@ -80,39 +80,14 @@ TEST(GameObject, BehaviourAddedFirstReceivesShortcutsWhenTheyArrive)
     }
     ASSERT_EQ(object.behaviors.size(), 2u);
     EXPECT_EQ(object.behaviors[0], early);
-    EXPECT_EQ(object.components.size(), 4u);
     EXPECT_EQ(position->owner, &object);
-}
 
-TEST(GameObject, SecondPositionAndSpriteChangeNoShortcut)
-{
-    GameObject object;
-    auto* first = new NamedPosition("p1");
-    auto* firstSprite = new NamedSprite("s1");
-    auto* behavior = new NamedBehavior("b");
-    object.AddComponent(first);
-    object.AddComponent(behavior);
-    object.AddComponent(firstSprite);
+    // A second position or sprite is kept but changes no shortcut.
     object.AddComponent(new NamedPosition("p2"));
     object.AddComponent(new NamedSprite("s2"));
-
-    EXPECT_EQ(object.position, first);
-    EXPECT_EQ(object.sprite, firstSprite);
-    EXPECT_EQ(behavior->position, first);
-    EXPECT_EQ(behavior->sprite, firstSprite);
-    EXPECT_EQ(object.components.size(), 5u);
-    EXPECT_EQ(object.behaviors.size(), 1u);
-}
-
-TEST(GameObject, ObjectWithoutDataComponentsKeepsNullShortcuts)
-{
-    GameObject object;
-    auto* behavior = new NamedBehavior("b");
-    object.AddComponent(behavior);
-    EXPECT_EQ(object.position, nullptr);
-    EXPECT_EQ(object.sprite, nullptr);
-    EXPECT_EQ(behavior->position, nullptr);
-    EXPECT_EQ(behavior->sprite, nullptr);
+    EXPECT_EQ(object.position, position);
+    EXPECT_EQ(late->sprite, sprite);
+    EXPECT_EQ(object.components.size(), 6u);
 }
 
 TEST(GameObject, DeletingATreeDeletesComponentsThenChildrenOnceEach)
