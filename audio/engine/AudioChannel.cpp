@@ -18,92 +18,90 @@ ChannelSlot* Find(const AudioChannel& channel)
         return nullptr;
     return &slot;
 }
+
+// Runs `change` on the handle's slot under the engine's lock; InvalidHandle
+// when the handle is unset or stale.
+template <typename Change> AudioResult WithSlot(const AudioChannel& channel, Change change)
+{
+    if (!channel.system || !channel.system->state)
+        return AudioResult::InvalidHandle;
+    std::lock_guard<std::mutex> guard(channel.system->state->lock);
+    ChannelSlot* slot = Find(channel);
+    if (!slot)
+        return AudioResult::InvalidHandle;
+    change(*slot);
+    return AudioResult::Ok;
+}
 } // namespace
 
 AudioResult AudioChannel::SetVolume(float volume)
 {
-    if (!system || !system->state)
-        return AudioResult::InvalidHandle;
-    std::lock_guard<std::mutex> guard(system->state->lock);
-    ChannelSlot* slot = Find(*this);
-    if (!slot)
-        return AudioResult::InvalidHandle;
     if (!(volume >= 0.0f))
         volume = 0.0f;
-    slot->target = volume;
-    if (!slot->sounded)
-        slot->gain = volume; // not heard yet: applies from the first sample
-    return AudioResult::Ok;
+    return WithSlot(*this,
+                    [volume](ChannelSlot& slot)
+                    {
+                        slot.target = volume;
+                        if (!slot.sounded)
+                            slot.gain = volume; // not heard yet: applies from the first sample
+                    });
 }
 
 AudioResult AudioChannel::SetPaused(bool paused)
 {
-    if (!system || !system->state)
-        return AudioResult::InvalidHandle;
-    std::lock_guard<std::mutex> guard(system->state->lock);
-    ChannelSlot* slot = Find(*this);
-    if (!slot)
-        return AudioResult::InvalidHandle;
-    slot->paused = paused;
-    if (!paused)
-        slot->sounded = true;
-    return AudioResult::Ok;
+    return WithSlot(*this,
+                    [paused](ChannelSlot& slot)
+                    {
+                        slot.paused = paused;
+                        if (!paused)
+                            slot.sounded = true;
+                    });
 }
 
 AudioResult AudioChannel::IsPlaying(bool* playing) const
 {
     if (playing)
         *playing = false;
-    if (!system || !system->state)
-        return AudioResult::InvalidHandle;
-    std::lock_guard<std::mutex> guard(system->state->lock);
-    if (!Find(*this))
-        return AudioResult::InvalidHandle;
-    if (playing)
-        *playing = true;
-    return AudioResult::Ok;
+    return WithSlot(*this,
+                    [playing](ChannelSlot&)
+                    {
+                        if (playing)
+                            *playing = true;
+                    });
 }
 
 AudioResult AudioChannel::GetVolume(float* volume) const
 {
-    if (!system || !system->state)
-        return AudioResult::InvalidHandle;
-    std::lock_guard<std::mutex> guard(system->state->lock);
-    ChannelSlot* slot = Find(*this);
-    if (!slot)
-        return AudioResult::InvalidHandle;
-    if (volume)
-        *volume = slot->target;
-    return AudioResult::Ok;
+    return WithSlot(*this,
+                    [volume](ChannelSlot& slot)
+                    {
+                        if (volume)
+                            *volume = slot.target;
+                    });
 }
 
 AudioResult AudioChannel::GetPaused(bool* paused) const
 {
-    if (!system || !system->state)
-        return AudioResult::InvalidHandle;
-    std::lock_guard<std::mutex> guard(system->state->lock);
-    ChannelSlot* slot = Find(*this);
-    if (!slot)
-        return AudioResult::InvalidHandle;
-    if (paused)
-        *paused = slot->paused;
-    return AudioResult::Ok;
+    return WithSlot(*this,
+                    [paused](ChannelSlot& slot)
+                    {
+                        if (paused)
+                            *paused = slot.paused;
+                    });
 }
 
 AudioResult AudioChannel::Stop()
 {
-    if (!system || !system->state)
-        return AudioResult::InvalidHandle;
-    std::lock_guard<std::mutex> guard(system->state->lock);
-    ChannelSlot* slot = Find(*this);
-    if (!slot)
-        return AudioResult::InvalidHandle;
-    if (!slot->sounded || slot->paused)
-        system->state->FreeSlot(*slot);
-    else
-    {
-        slot->stopping = true; // fades out over the ramp, then frees
-        slot->target = 0.0f;
-    }
-    return AudioResult::Ok;
+    AudioEngineState* state = system ? system->state : nullptr;
+    return WithSlot(*this,
+                    [state](ChannelSlot& slot)
+                    {
+                        if (!slot.sounded || slot.paused)
+                            state->FreeSlot(slot);
+                        else
+                        {
+                            slot.stopping = true; // fades out over the ramp, then frees
+                            slot.target = 0.0f;
+                        }
+                    });
 }
