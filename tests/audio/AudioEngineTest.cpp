@@ -120,7 +120,7 @@ TEST_F(AudioEngineTest, StreamsLoopBetweenInclusivePointsAcrossRefills)
     }
 }
 
-TEST_F(AudioEngineTest, LoopingWithoutPointsRepeatsTheWholeFileAndBadPointsAreRefused)
+TEST_F(AudioEngineTest, LoopsWithoutPointsRepeatTheWholeFileAndBadPointsAreRefused)
 {
     WriteCountingSound(folder.Path() / "whole.wav", 1234, Rate, Wav16);
     for (uint32_t mode : {AudioModeLoop, AudioModeLoop | AudioModeStream})
@@ -138,20 +138,17 @@ TEST_F(AudioEngineTest, LoopingWithoutPointsRepeatsTheWholeFileAndBadPointsAreRe
         sound->Release();
         Render(1000);
     }
-}
 
-TEST_F(AudioEngineTest, LoopCountRepeatsAGivenNumberOfTimes)
-{
-    WriteCountingSound(folder.Path() / "twice.wav", 300, Rate, Wav16);
-    AudioSound* sound = Create("twice.wav", AudioModeLoop);
-    sound->SetLoopCount(1);
+    // A loop count of 1 plays the file twice.
+    AudioSound* twice = Create("whole.wav", AudioModeLoop);
+    twice->SetLoopCount(1);
     AudioChannel channel;
-    system->PlaySound(sound, false, &channel);
-    std::vector<int> played = RenderCounted(700, 250);
-    for (int i = 0; i < 600; ++i)
-        ASSERT_EQ(played[static_cast<std::size_t>(i)], i % 300);
-    EXPECT_EQ(played[650], -1);
-    sound->Release();
+    system->PlaySound(twice, false, &channel);
+    std::vector<int> played = RenderCounted(2600, 999);
+    for (int i = 0; i < 2468; ++i)
+        ASSERT_EQ(played[static_cast<std::size_t>(i)], i % 1234);
+    EXPECT_EQ(played[2500], -1);
+    twice->Release();
 }
 
 TEST_F(AudioEngineTest, ResampledStreamKeepsItsSeamContinuous)

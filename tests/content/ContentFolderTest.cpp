@@ -103,9 +103,3 @@ TEST(ScanContentFolder, MissingFolderAndVisitorErrorsLeaveAtOnce)
                  std::runtime_error);
     EXPECT_EQ(visits, 1);
 }
-
-TEST(ScanContentFolder, EmptyFolderVisitsNothing)
-{
-    TempFolder folder;
-    EXPECT_TRUE(Scan(folder.Path()).empty());
-}

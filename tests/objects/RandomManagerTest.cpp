@@ -32,25 +32,3 @@ TEST(RandomManager, SameSeedGivesTheSameDrawsAndASingleValueRangeGivesThatValue)
         ASSERT_EQ(a.Next(0, 0), 0);
     EXPECT_EQ(a.Next(-7, -7), -7);
 }
-
-TEST(RandomManager, DrawsAreUniformOverTheRange)
-{
-    RandomManager random;
-    random.Seed(42u);
-    const int values = 4;
-    const int draws = 40000;
-    int counts[values] = {};
-    for (int i = 0; i < draws; ++i)
-    {
-        int value = random.Next(0, values - 1);
-        ASSERT_GE(value, 0);
-        ASSERT_LE(value, values - 1);
-        ++counts[value];
-    }
-    // Chi-square with 3 degrees of freedom: 16.27 is the 0.1% critical value.
-    double expected = double(draws) / values;
-    double chiSquare = 0;
-    for (int count : counts)
-        chiSquare += (count - expected) * (count - expected) / expected;
-    EXPECT_LT(chiSquare, 16.27);
-}

@@ -70,15 +70,6 @@ TEST(FramePacerTest, StallIsCreditedSixStepsAndTheBacklogIsDropped)
     EXPECT_FLOAT_EQ(run.time.elapsedSeconds, 1.0f / 60.0f);
 }
 
-TEST(FramePacerTest, CatchUpLimitComesFromTheCaller)
-{
-    PacedRun run;
-    run.pacer.BeginFrame(Origin + 30 * Step, 60, 0, &run.time);
-    EXPECT_FLOAT_EQ(run.time.elapsedSeconds, 1.0f / 60.0f);
-    run.pacer.BeginFrame(run.pacer.nextDeadline + 30 * Step, 60, 9, &run.time);
-    EXPECT_FLOAT_EQ(run.time.elapsedSeconds, 10.0f / 60.0f);
-}
-
 TEST(FramePacerTest, TotalTimeIsSummedInSinglePrecision)
 {
     PacedRun run;
