@@ -41,14 +41,15 @@ int SpriteBatch::End()
         return 0;
 
     // The order field makes the sort stable without the allocation that
-    // std::stable_sort makes.
-    std::sort(sprites.begin(), sprites.end(),
-              [](const QueuedSprite& a, const QueuedSprite& b)
-              {
-                  if (a.texture != b.texture)
-                      return std::less<SDL_Texture*>()(a.texture, b.texture);
-                  return a.order < b.order;
-              });
+    // std::stable_sort makes; a frame already in texture order is not sorted.
+    auto byTexture = [](const QueuedSprite& a, const QueuedSprite& b)
+    {
+        if (a.texture != b.texture)
+            return std::less<SDL_Texture*>()(a.texture, b.texture);
+        return a.order < b.order;
+    };
+    if (!std::is_sorted(sprites.begin(), sprites.end(), byTexture))
+        std::sort(sprites.begin(), sprites.end(), byTexture);
 
     vertices.resize(sprites.size() * 4);
     EnsureIndices(sprites.size());
