@@ -3,6 +3,8 @@
 #include "audio/engine/AudioEngineState.h"
 #include "audio/engine/AudioSystem.h"
 
+#include <algorithm>
+
 AudioResult AudioSound::SetLoopCount(int count)
 {
     if (count < -1)
@@ -38,7 +40,11 @@ AudioResult AudioSound::Release()
         }
     }
     if (state)
+    {
         system->Update();
+        std::vector<AudioSound*>& sounds = state->sounds;
+        sounds.erase(std::remove(sounds.begin(), sounds.end(), this), sounds.end());
+    }
     delete static_cast<SoundRecord*>(data);
     delete this;
     return AudioResult::Ok;

@@ -232,6 +232,7 @@ AudioResult AudioSystem::CreateSound(const char* path, uint32_t mode, AudioSound
     AudioSound* created = new AudioSound();
     created->system = this;
     created->data = record;
+    state->sounds.push_back(created);
     *sound = created;
     return AudioResult::Ok;
 }
@@ -351,6 +352,12 @@ AudioResult AudioSystem::Release()
         }
         for (StreamDecoder* decoder : state->finishedDecoders)
             delete decoder;
+        // Sounds the caller did not release go with the system.
+        for (AudioSound* sound : state->sounds)
+        {
+            delete static_cast<SoundRecord*>(sound->data);
+            delete sound;
+        }
         delete state;
     }
     delete this;
