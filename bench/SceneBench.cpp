@@ -101,7 +101,7 @@ int main()
     if (!SDL_getenv("SDL_AUDIODRIVER"))
         SDL_SetHint(SDL_HINT_AUDIODRIVER, "dummy");
 
-    const int counts[] = {1000, 5000, 10000, 20000, 50000, 100000};
+    const int counts[] = {1000, 2000, 3000, 5000, 10000, 20000, 50000, 100000};
     int largestFitting = 0;
     for (int ships : counts)
     {
