@@ -40,16 +40,19 @@ MusicManager::MusicManager()
         auto found = metadataFiles.find(track.first);
         if (found == metadataFiles.end())
             continue;
-        const MetadataFile& file = found->second;
-        ReadFromContentFile(file.path,
-                            [&]
-                            {
-                                track.second.loopStartSample =
-                                    ReadInt(ReadChild(file.tree, "LoopStartSample"));
-                                track.second.loopEndSample =
-                                    ReadInt(ReadChild(file.tree, "LoopEndSample"));
-                            });
+        ReadLoopPoints(found->second.path, found->second.tree, &track.second);
     }
+}
+
+void ReadLoopPoints(const boost::filesystem::path& file, const boost::property_tree::ptree& tree,
+                    MusicMetadata* track)
+{
+    ReadFromContentFile(file,
+                        [&]
+                        {
+                            track->loopStartSample = ReadInt(ReadChild(tree, "LoopStartSample"));
+                            track->loopEndSample = ReadInt(ReadChild(tree, "LoopEndSample"));
+                        });
 }
 
 MusicManager::~MusicManager()

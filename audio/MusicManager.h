@@ -3,6 +3,9 @@
 #include "audio/MusicMetadata.h"
 #include "audio/engine/AudioChannel.h"
 
+#include <boost/filesystem/path.hpp>
+#include <boost/property_tree/ptree_fwd.hpp>
+
 #include <map>
 #include <string>
 
@@ -27,3 +30,8 @@ public:
     AudioSound* currentSound = nullptr;
     AudioChannel channel; // unset until a track plays; game code sets its volume
 };
+
+// Reads "LoopStartSample" and "LoopEndSample" of a metadata file's tree into
+// the track; read errors name the file.
+void ReadLoopPoints(const boost::filesystem::path& file, const boost::property_tree::ptree& tree,
+                    MusicMetadata* track);

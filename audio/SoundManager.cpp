@@ -41,15 +41,17 @@ Cue* NewCue()
     return cue;
 }
 
-// Replaces the cue's mode and layers with what the cue file says.
-void ReadCueFile(const CueFile& file, Cue* cue, const std::map<std::string, Sound*>& sounds)
+} // namespace
+
+void ReadCueFile(const boost::filesystem::path& file, const boost::property_tree::ptree& tree,
+                 Cue* cue, const std::map<std::string, Sound*>& sounds)
 {
-    ReadFromContentFile(file.path,
+    ReadFromContentFile(file,
                         [&]
                         {
-                            cue->mode = ModeFromName(ReadText(file.tree, "LayerMode", ""));
+                            cue->mode = ModeFromName(ReadText(tree, "LayerMode", ""));
                             cue->ClearLayers();
-                            for (const auto& child : ReadChild(file.tree, "Layers"))
+                            for (const auto& child : ReadChild(tree, "Layers"))
                             {
                                 std::string soundName = ReadText(child.second, "Sound");
                                 CueLayer* layer = new CueLayer();
@@ -62,7 +64,6 @@ void ReadCueFile(const CueFile& file, Cue* cue, const std::map<std::string, Soun
                             }
                         });
 }
-} // namespace
 
 SoundManager::SoundManager()
 {
@@ -137,7 +138,7 @@ void SoundManager::LoadBank(std::string name)
         Cue*& cue = bank->cues[file.first];
         if (!cue)
             cue = NewCue();
-        ReadCueFile(file.second, cue, bank->sounds);
+        ReadCueFile(file.second.path, file.second.tree, cue, bank->sounds);
     }
 }
 

@@ -1,9 +1,14 @@
 #pragma once
 
+#include <boost/filesystem/path.hpp>
+#include <boost/property_tree/ptree_fwd.hpp>
+
 #include <map>
 #include <string>
 
 class AudioSystem;
+class Cue;
+class Sound;
 class SoundBank;
 
 // The sound-effect service: banks of sounds and cues loaded from
@@ -28,3 +33,8 @@ public:
     AudioSystem* system = nullptr;
     std::map<std::string, SoundBank*> banks;
 };
+
+// Replaces the cue's mode and layers with what a cue file's tree says. A
+// layer naming no sound of `sounds` gets no sound; read errors name the file.
+void ReadCueFile(const boost::filesystem::path& file, const boost::property_tree::ptree& tree,
+                 Cue* cue, const std::map<std::string, Sound*>& sounds);

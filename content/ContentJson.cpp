@@ -1,15 +1,84 @@
 #include "content/ContentJson.h"
 
+#include "content/ContentFile.h"
+
 #include <boost/property_tree/json_parser.hpp>
 
+#include <cerrno>
+#include <cstring>
 #include <locale>
+#include <sstream>
 
 namespace pt = boost::property_tree;
 
+namespace
+{
+// Content JSON files are a few kilobytes; these bounds keep a hostile file
+// from exhausting memory or the reader's recursion.
+const std::size_t MaxJsonBytes = 16 * 1024 * 1024;
+const int MaxJsonDepth = 256;
+
+// The line on which arrays and objects first nest deeper than the limit, or 0.
+int LineNestedTooDeep(const std::string& text)
+{
+    int depth = 0;
+    int line = 1;
+    bool inString = false;
+    bool escaped = false;
+    for (char c : text)
+    {
+        if (c == '\n')
+            ++line;
+        if (inString)
+        {
+            if (escaped)
+                escaped = false;
+            else if (c == '\\')
+                escaped = true;
+            else if (c == '"')
+                inString = false;
+        }
+        else if (c == '"')
+            inString = true;
+        else if (c == '[' || c == '{')
+        {
+            if (++depth > MaxJsonDepth)
+                return line;
+        }
+        else if ((c == ']' || c == '}') && depth > 0)
+            --depth;
+    }
+    return 0;
+}
+} // namespace
+
 pt::ptree ReadContentJson(const boost::filesystem::path& file)
 {
+    std::string text;
+    std::string reason;
+    if (!ReadRegularFile(file, MaxJsonBytes, &text, &reason))
+    {
+        std::string message = "cannot open file";
+        if (reason != std::strerror(ENOENT))
+            message += " (" + reason + ")";
+        throw pt::json_parser_error(message, file.string(), 0);
+    }
+    if (int line = LineNestedTooDeep(text))
+        throw pt::json_parser_error("arrays and objects nested more than " +
+                                        std::to_string(MaxJsonDepth) + " deep",
+                                    file.string(), static_cast<unsigned long>(line));
+
+    std::istringstream stream(text);
+    stream.imbue(std::locale());
     pt::ptree tree;
-    pt::read_json(file.string(), tree, std::locale());
+    try
+    {
+        pt::read_json(stream, tree);
+    }
+    catch (const pt::json_parser_error& error)
+    {
+        throw pt::json_parser_error(error.message(), file.string(), error.line());
+    }
     return tree;
 }
 
@@ -35,7 +104,10 @@ boost::optional<float> ReadOptionalFloat(const pt::ptree& tree, const std::strin
 
 int32_t ReadInt(const pt::ptree& node)
 {
-    return node.get_value<int32_t>();
+    // The library's own message would name the type as the compiler mangles it.
+    if (boost::optional<int32_t> value = node.get_value_optional<int32_t>())
+        return *value;
+    throw pt::ptree_bad_data("conversion of data to type \"int\" failed", node.data());
 }
 
 std::string ReadNodeText(const pt::ptree& node)

@@ -7,13 +7,15 @@
 #include <cstdint>
 #include <string>
 
-// JSON content files and the reads made on them. Every failure is the
-// dependency's own exception with its own message, passed through untouched:
+// JSON content files and the reads made on them. Failures are the JSON
+// reader's and the property tree's own exception types:
 //   boost::property_tree::json_parser_error  "PATH: cannot open file", "PATH(4): expected ..."
 //   boost::property_tree::ptree_bad_path     "No such node (Layers)"
-//   boost::property_tree::ptree_bad_data     "conversion of data to type ... failed"
+//   boost::property_tree::ptree_bad_data     "conversion of data to type "int" failed"
 
-// The file read with read_json, given its path as narrow text and the default locale.
+// The file read with read_json in the default locale. Only a regular file of
+// at most 16 MiB is opened (anything else "cannot open file (reason)"), and
+// arrays and objects may nest at most 256 deep (deeper names the line).
 boost::property_tree::ptree ReadContentJson(const boost::filesystem::path& file);
 
 // The child under key; throws ptree_bad_path when absent.

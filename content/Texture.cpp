@@ -1,10 +1,40 @@
 #include "content/Texture.h"
 
+#include "content/ContentFile.h"
 #include "shell/Game.h"
 #include "shell/GameSettings.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+namespace
+{
+const std::size_t MaxImageFileBytes = 256u * 1024 * 1024;
+
+uint32_t BigEndian32(const unsigned char* bytes)
+{
+    return (uint32_t(bytes[0]) << 24) | (uint32_t(bytes[1]) << 16) | (uint32_t(bytes[2]) << 8) |
+           uint32_t(bytes[3]);
+}
+} // namespace
+
+bool ReadPngSize(const std::string& bytes, uint32_t* width, uint32_t* height)
+{
+    // The signature, then the IHDR chunk, which a PNG must have first.
+    static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    if (bytes.size() < 24 || std::memcmp(bytes.data(), signature, 8) != 0 ||
+        std::memcmp(bytes.data() + 12, "IHDR", 4) != 0)
+        return false;
+    const unsigned char* ihdr = reinterpret_cast<const unsigned char*>(bytes.data()) + 16;
+    *width = BigEndian32(ihdr);
+    *height = BigEndian32(ihdr + 4);
+    return true;
+}
 
 Texture::~Texture()
 {
@@ -17,7 +47,33 @@ Texture* CreateTexture(const char* path)
     SDL_Renderer* renderer = Game::Settings ? Game::Settings->device : nullptr;
     if (!renderer)
         return nullptr;
-    SDL_Texture* deviceTexture = IMG_LoadTexture(renderer, path);
+
+    // The size the header declares is checked before anything is decoded, so
+    // a hostile header cannot ask for gigabytes.
+    std::string bytes;
+    std::string reason;
+    uint32_t declaredWidth = 0;
+    uint32_t declaredHeight = 0;
+    if (!ReadRegularFile(path, MaxImageFileBytes, &bytes, &reason) ||
+        !ReadPngSize(bytes, &declaredWidth, &declaredHeight))
+        return nullptr;
+    SDL_RendererInfo info;
+    uint32_t maxWidth = MaxTextureSide;
+    uint32_t maxHeight = MaxTextureSide;
+    if (SDL_GetRendererInfo(renderer, &info) == 0)
+    {
+        if (info.max_texture_width > 0)
+            maxWidth = std::min(maxWidth, uint32_t(info.max_texture_width));
+        if (info.max_texture_height > 0)
+            maxHeight = std::min(maxHeight, uint32_t(info.max_texture_height));
+    }
+    if (declaredWidth == 0 || declaredHeight == 0 || declaredWidth > maxWidth ||
+        declaredHeight > maxHeight)
+        return nullptr;
+
+    SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    SDL_Texture* deviceTexture =
+        stream ? IMG_LoadTextureTyped_RW(renderer, stream, 1, "PNG") : nullptr;
     if (!deviceTexture)
         return nullptr;
     int width = 0;

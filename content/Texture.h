@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 struct SDL_Texture;
 
 // An image held by the renderer, with the size it stores, in pixels.
@@ -16,5 +19,13 @@ public:
     float height = 0.0f;
 };
 
-// Decodes an image file onto the renderer of Game::Settings; null on failure.
+// The longest side of an image the drawing path accepts, in pixels.
+constexpr uint32_t MaxTextureSide = 16384;
+
+// Decodes a PNG file onto the renderer of Game::Settings; null on failure,
+// for a file that is not a regular PNG file, and for an image whose header
+// declares a side longer than MaxTextureSide or than the renderer can hold.
 Texture* CreateTexture(const char* path);
+
+// The size a PNG's header declares; false when the bytes do not start as a PNG.
+bool ReadPngSize(const std::string& bytes, uint32_t* width, uint32_t* height);

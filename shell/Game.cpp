@@ -16,6 +16,7 @@
 #include "shell/GameTime.h"
 #include "shell/HighResolutionClock.h"
 #include "shell/SpriteBatch.h"
+#include "shell/WindowFrame.h"
 #include "shell/WindowProc.h"
 
 #include <SDL.h>
@@ -149,13 +150,8 @@ void Game::CreateWindowAndDevice()
     if (!Settings->window)
         throw std::runtime_error(SdlFailure("cannot create the window"));
 
-    // The outer size is the screen size: where the window manager reports
-    // borders, the client area shrinks by them.
-    int top = 0, left = 0, bottom = 0, right = 0;
-    if (SDL_GetWindowBordersSize(Settings->window, &top, &left, &bottom, &right) == 0 &&
-        (top | left | bottom | right) != 0)
-        SDL_SetWindowSize(Settings->window, Settings->screenWidth - left - right,
-                          Settings->screenHeight - top - bottom);
+    // The outer size is the screen size: the client area shrinks by the frame.
+    FitOuterSize(Settings->window, Settings->screenWidth, Settings->screenHeight);
 
     // No present waits for the display: the frame loop sets the rate.
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <new>
 
 namespace
 {
@@ -219,15 +220,24 @@ AudioResult AudioSystem::CreateSound(const char* path, uint32_t mode, AudioSound
     }
     else
     {
-        std::vector<float> frames;
-        AudioResult result = ReadWholeFile(path, &frames, &record->sourceRate);
-        if (result != AudioResult::Ok)
+        // A sound too large for memory is refused like any unplayable file.
+        try
+        {
+            std::vector<float> frames;
+            AudioResult result = ReadWholeFile(path, &frames, &record->sourceRate);
+            if (result != AudioResult::Ok)
+            {
+                delete record;
+                return result;
+            }
+            record->sourceFrames = static_cast<int64_t>(frames.size() / 2);
+            record->frames = ResampleAll(frames, record->sourceRate, state->sampleRate);
+        }
+        catch (const std::bad_alloc&)
         {
             delete record;
-            return result;
+            return AudioResult::FileUnreadable;
         }
-        record->sourceFrames = static_cast<int64_t>(frames.size() / 2);
-        record->frames = ResampleAll(frames, record->sourceRate, state->sampleRate);
     }
     AudioSound* created = new AudioSound();
     created->system = this;

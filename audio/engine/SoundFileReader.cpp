@@ -2,6 +2,8 @@
 
 #include <sndfile.h>
 
+#include <cmath>
+
 #include <sys/stat.h>
 
 SoundFileReader::~SoundFileReader()
@@ -15,6 +17,9 @@ AudioResult SoundFileReader::Open(const std::string& path)
     struct stat status;
     if (stat(path.c_str(), &status) != 0)
         return AudioResult::FileNotFound;
+    // Only regular files: opening a FIFO would block, a device never ends.
+    if (!S_ISREG(status.st_mode))
+        return AudioResult::FileUnreadable;
     SF_INFO info = {};
     file = sf_open(path.c_str(), SFM_READ, &info);
     if (!file)
@@ -36,14 +41,30 @@ AudioResult SoundFileReader::Open(const std::string& path)
     return AudioResult::Ok;
 }
 
+namespace
+{
+// NaN and infinite samples in a float file become silence, never noise or
+// poison for the mix.
+void ZeroNonFinite(float* samples, int64_t count)
+{
+    for (int64_t i = 0; i < count; ++i)
+        samples[i] = std::isfinite(samples[i]) ? samples[i] : 0.0f;
+}
+} // namespace
+
 int64_t SoundFileReader::Read(float* stereo, int64_t frames)
 {
     if (!file)
         return 0;
     if (channels == 2)
-        return sf_readf_float(file, stereo, frames);
+    {
+        const int64_t read = sf_readf_float(file, stereo, frames);
+        ZeroNonFinite(stereo, read > 0 ? read * 2 : 0);
+        return read;
+    }
     scratch.resize(static_cast<std::size_t>(frames * channels));
     const int64_t read = sf_readf_float(file, scratch.data(), frames);
+    ZeroNonFinite(scratch.data(), read > 0 ? read * channels : 0);
     for (int64_t i = 0; i < read; ++i)
     {
         const float* in = &scratch[static_cast<std::size_t>(i * channels)];
@@ -93,9 +114,17 @@ AudioResult ReadWholeFile(const std::string& path, std::vector<float>* stereo, i
     if (result != AudioResult::Ok)
         return result;
     const int64_t chunk = 16384;
+    // The header's length is not trusted: the limit is checked as frames arrive.
+    const int64_t maxFrames = int64_t(MaxSampleSeconds) * reader.SampleRate();
     stereo->clear();
     for (;;)
     {
+        if (static_cast<int64_t>(stereo->size() / 2) >= maxFrames)
+        {
+            stereo->clear();
+            stereo->shrink_to_fit();
+            return AudioResult::FileUnreadable;
+        }
         const std::size_t at = stereo->size();
         stereo->resize(at + chunk * 2);
         const int64_t read = reader.Read(stereo->data() + at, chunk);

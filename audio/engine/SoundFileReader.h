@@ -38,6 +38,9 @@ private:
     std::vector<float> scratch;
 };
 
+// The longest sound decoded whole; a longer one is refused as unreadable.
+constexpr int MaxSampleSeconds = 600;
+
 // Decodes a whole file into stereo floats at the source rate. The header's
 // frame count is not trusted: it reads until a short read.
 AudioResult ReadWholeFile(const std::string& path, std::vector<float>* stereo, int* sampleRate);

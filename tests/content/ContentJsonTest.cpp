@@ -51,7 +51,7 @@ TEST(ReadContentJson, ValueReadsFailWithTheTreeMessages)
     EXPECT_EQ(ReadInt(ReadChild(tree, "Whole")), 12);
     EXPECT_EQ(ReadInt(ReadChild(tree, "Text")), 7);
     EXPECT_EQ(MessageOf<pt::ptree_bad_data>([&] { ReadInt(ReadChild(tree, "Fraction")); }),
-              "conversion of data to type \"i\" failed");
+              "conversion of data to type \"int\" failed");
     EXPECT_THROW(ReadInt(ReadChild(tree, "Exp")), pt::ptree_bad_data);
     EXPECT_THROW(ReadInt(ReadChild(tree, "Flag")), pt::ptree_bad_data);
 

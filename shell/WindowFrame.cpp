@@ -1,0 +1,90 @@
+#include "shell/WindowFrame.h"
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+// Thin X11 layer: SDL has no call that says whether a window manager runs or
+// whether it has framed a window yet, so these two facts are read from the
+// EWMH properties directly.
+namespace
+{
+const Uint32 FrameWaitMilliseconds = 1000;
+
+// Reads a property of 32-bit items; false when the window does not have it.
+bool ReadCardinals(Display* display, Window window, const char* name, long* items, int count)
+{
+    Atom atom = XInternAtom(display, name, True);
+    if (atom == None)
+        return false;
+    Atom type = None;
+    int format = 0;
+    unsigned long length = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, window, atom, 0, count, False, AnyPropertyType, &type, &format,
+                           &length, &after, &data) != Success)
+        return false;
+    bool found = type != None && format == 32 && length >= static_cast<unsigned long>(count);
+    if (found)
+    {
+        const long* values = reinterpret_cast<const long*>(data);
+        for (int i = 0; i < count; ++i)
+            items[i] = values[i];
+    }
+    if (data)
+        XFree(data);
+    return found;
+}
+
+bool WindowManagerRuns(Display* display)
+{
+    long supporting = 0;
+    return ReadCardinals(display, DefaultRootWindow(display), "_NET_SUPPORTING_WM_CHECK",
+                         &supporting, 1) &&
+           supporting != 0;
+}
+
+// Waits for _NET_FRAME_EXTENTS (left, right, top, bottom); false on time-out.
+bool WaitForFrameExtents(Display* display, Window window, long* extents)
+{
+    const Uint32 start = SDL_GetTicks();
+    for (;;)
+    {
+        if (ReadCardinals(display, window, "_NET_FRAME_EXTENTS", extents, 4))
+            return true;
+        if (SDL_GetTicks() - start >= FrameWaitMilliseconds)
+            return false;
+        SDL_PumpEvents();
+        SDL_Delay(5);
+    }
+}
+} // namespace
+
+void FitOuterSize(SDL_Window* window, int outerWidth, int outerHeight)
+{
+    int left = 0, right = 0, top = 0, bottom = 0;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11)
+    {
+        Display* display = info.info.x11.display;
+        long extents[4] = {0, 0, 0, 0};
+        if (!WindowManagerRuns(display) ||
+            !WaitForFrameExtents(display, info.info.x11.window, extents))
+            return;
+        left = static_cast<int>(extents[0]);
+        right = static_cast<int>(extents[1]);
+        top = static_cast<int>(extents[2]);
+        bottom = static_cast<int>(extents[3]);
+    }
+    else if (SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) != 0)
+        return;
+
+    const int width = outerWidth - left - right;
+    const int height = outerHeight - top - bottom;
+    if ((left | right | top | bottom) != 0 && width > 0 && height > 0)
+        SDL_SetWindowSize(window, width, height);
+}

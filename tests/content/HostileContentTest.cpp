@@ -1,0 +1,174 @@
+#include "audio/MusicManager.h"
+#include "audio/SoundManager.h"
+#include "audio/engine/AudioSystem.h"
+#include "content/ContentFolder.h"
+#include "content/Texture.h"
+#include "content/TextureManager.h"
+#include "input/ActionNames.h"
+#include "input/InputManager.h"
+#include "shell/Game.h"
+#include "shell/GameSettings.h"
+#include "support/TempFolder.h"
+
+#include <boost/filesystem/operations.hpp>
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <string>
+
+#include <sys/stat.h>
+
+namespace fs = boost::filesystem;
+
+namespace
+{
+const char* const Mappings = "Content/Config/KeyMappings.json";
+const char* const CueFile = "Content/Sound/Main/Tap.json";
+const char* const Metadata = "Content/Music/Song.json";
+
+enum class Loader
+{
+    KeyMappings,
+    SoundBank,
+    Music,
+};
+
+// One damaged file, the loader that meets it, and what its error must say
+// besides the file's name.
+struct HostileCase
+{
+    const char* name;
+    Loader loader;
+    const char* file;
+    std::function<void(const fs::path&)> make;
+    const char* message;
+};
+
+void WriteBytes(const fs::path& file, const std::string& bytes)
+{
+    std::ofstream(file.string(), std::ios::binary) << bytes;
+}
+
+std::function<void(const fs::path&)> Text(std::string text)
+{
+    return [text](const fs::path& file) { WriteBytes(file, text); };
+}
+
+const HostileCase Cases[] = {
+    {"DeepMappings", Loader::KeyMappings, Mappings, Text(std::string(100000, '[')),
+     "(1): arrays and objects nested more than 256 deep"},
+    {"DeepCue", Loader::SoundBank, CueFile, Text("{\"Layers\":\n" + std::string(300, '[')),
+     "(2): arrays and objects nested more than 256 deep"},
+    {"DeepMetadata", Loader::Music, Metadata, Text(std::string(100000, '{')),
+     "(1): arrays and objects nested more than 256 deep"},
+    {"MappingsFifo", Loader::KeyMappings, Mappings,
+     [](const fs::path& file) { ASSERT_EQ(mkfifo(file.c_str(), 0600), 0); },
+     ": cannot open file (not a regular file)"},
+    {"MappingsFolder", Loader::KeyMappings, Mappings,
+     [](const fs::path& file) { fs::create_directory(file); },
+     ": cannot open file (not a regular file)"},
+    {"GiantMappings", Loader::KeyMappings, Mappings,
+     Text("{\"MoveUp\": \"" + std::string(17 << 20, 'W') + "\"}"),
+     ": cannot open file (larger than 16 MiB)"},
+    {"CueWithoutLayers", Loader::SoundBank, CueFile, Text("{\"LayerMode\": \"Sequential\"}"),
+     ": No such node (Layers)"},
+    {"CueLinkLoop", Loader::SoundBank, "Content/Sound/Main/Loop.wav",
+     [](const fs::path& file) { fs::create_symlink(file.filename(), file); },
+     "Too many levels of symbolic links"},
+    {"FractionalLoopPoint", Loader::Music, Metadata,
+     Text("{\"LoopStartSample\": 12.5, \"LoopEndSample\": 20}"),
+     ": conversion of data to type \"int\" failed"},
+    {"LoopPointPastInt", Loader::Music, Metadata,
+     Text("{\"LoopStartSample\": 1, \"LoopEndSample\": 2147483648}"),
+     ": conversion of data to type \"int\" failed"},
+};
+
+class HostileContentTest : public ::testing::TestWithParam<HostileCase>
+{
+protected:
+    HostileContentTest() : workingDirectory(folder.Path())
+    {
+        AudioSystem::ForceOfflineOutput(48000);
+        folder.MakeFolder("Content/Config");
+        folder.MakeFolder("Content/Sound/Main");
+        folder.MakeFolder("Content/Music");
+        folder.WriteText("Content/Music/Song.wav", "");
+        Game::ActionNames = CreateActionNames();
+    }
+    ~HostileContentTest() override
+    {
+        delete[] Game::ActionNames;
+        Game::ActionNames = nullptr;
+        AudioSystem::ForceOfflineOutput(0);
+    }
+
+    TempFolder folder;
+    WorkingDirectory workingDirectory;
+};
+} // namespace
+
+TEST_P(HostileContentTest, EndsWithAnErrorNamingTheFileAtOnce)
+{
+    const HostileCase& hostile = GetParam();
+    hostile.make(hostile.file);
+
+    const auto start = std::chrono::steady_clock::now();
+    std::string message = "no error";
+    try
+    {
+        switch (hostile.loader)
+        {
+        case Loader::KeyMappings:
+            InputManager().LoadKeyMappings(hostile.file);
+            break;
+        case Loader::SoundBank:
+            SoundManager().LoadBank("Main");
+            break;
+        case Loader::Music:
+            MusicManager();
+            break;
+        }
+    }
+    catch (const std::exception& error)
+    {
+        message = error.what();
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_NE(message.find(hostile.file), std::string::npos) << message;
+    EXPECT_NE(message.find(hostile.message), std::string::npos) << message;
+}
+
+INSTANTIATE_TEST_SUITE_P(Loaders, HostileContentTest, ::testing::ValuesIn(Cases),
+                         [](const ::testing::TestParamInfo<HostileCase>& info)
+                         { return std::string(info.param.name); });
+
+TEST(HostileImages, OversizedOrMislabelledImagesAreNullTexturesWithoutDecoding)
+{
+    TempFolder folder;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 8, 8, 32, SDL_PIXELFORMAT_RGBA8888);
+    GameSettings settings;
+    settings.device = SDL_CreateSoftwareRenderer(surface);
+    Game::Settings = &settings;
+
+    // A valid signature and IHDR claiming 100 000 x 100 000, then nothing:
+    // decoding it would ask for 40 GB.
+    std::string huge("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
+    huge += std::string("\0\x01\x86\xa0\0\x01\x86\xa0\x08\x06\0\0\0", 13) + "crc!";
+    WriteBytes(folder.Path() / "Huge.png", huge);
+    // A BMP named .png, and a FIFO where an image should be.
+    SDL_Surface* small = SDL_CreateRGBSurfaceWithFormat(0, 4, 4, 32, SDL_PIXELFORMAT_RGBA8888);
+    SDL_SaveBMP(small, (folder.Path() / "Bitmap.png").c_str());
+    SDL_FreeSurface(small);
+    ASSERT_EQ(mkfifo((folder.Path() / "Fifo.png").c_str(), 0600), 0);
+
+    for (const char* name : {"Huge.png", "Bitmap.png", "Fifo.png"})
+        EXPECT_EQ(CreateTexture((folder.Path() / name).c_str()), nullptr) << name;
+
+    Game::Settings = nullptr;
+    SDL_DestroyRenderer(settings.device);
+    SDL_FreeSurface(surface);
+}

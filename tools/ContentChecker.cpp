@@ -1,0 +1,376 @@
+#include "tools/ContentChecker.h"
+
+#include "audio/Cue.h"
+#include "audio/CueLayer.h"
+#include "audio/MusicManager.h"
+#include "audio/Sound.h"
+#include "audio/SoundManager.h"
+#include "audio/engine/AudioSystem.h"
+#include "content/ContentFolder.h"
+#include "content/ContentJson.h"
+#include "content/Texture.h"
+#include "input/ActionNames.h"
+#include "input/Key.h"
+#include "shell/Game.h"
+#include "shell/GameSettings.h"
+
+#include <SDL.h>
+#include <boost/filesystem/operations.hpp>
+
+#include <exception>
+#include <map>
+#include <set>
+
+namespace fs = boost::filesystem;
+namespace pt = boost::property_tree;
+
+namespace
+{
+// The names the demo scene asks for.
+const char* const SceneTexture = "Ship";
+const char* const SceneCues[] = {"Tap", "Click"};
+const char* const SceneTrack = "Klezmer";
+
+// Files of one folder by stem, to find stems that several files compete for.
+class StemTable
+{
+public:
+    void Add(const ContentEntry& entry) { files[entry.name].push_back(entry.path); }
+
+    template <typename Warn> void WarnCompeting(const char* kind, Warn warn) const
+    {
+        for (const auto& stem : files)
+        {
+            for (std::size_t i = 1; i < stem.second.size(); ++i)
+                warn(stem.second[i], std::string(kind) + " \"" + stem.first +
+                                         "\" is also given by " +
+                                         stem.second[0].filename().string() +
+                                         "; the game keeps whichever it lists last");
+        }
+    }
+
+    bool Has(const std::string& name) const { return files.count(name) != 0; }
+
+    std::map<std::string, std::vector<fs::path>> files;
+};
+
+// The audio engine of the checker: the game's own, rendering nowhere.
+class OfflineEngine
+{
+public:
+    OfflineEngine()
+    {
+        AudioSystem::Create(&system);
+        system->Init(100, AudioInitOffline, nullptr);
+    }
+    ~OfflineEngine() { system->Release(); }
+
+    AudioSystem* system = nullptr;
+};
+} // namespace
+
+void ContentChecker::Error(const std::string& text)
+{
+    problems.push_back({true, text});
+}
+
+void ContentChecker::Warn(const fs::path& file, const std::string& text)
+{
+    problems.push_back({false, file.string() + ": " + text});
+}
+
+int ContentChecker::ErrorCount() const
+{
+    int count = 0;
+    for (const Problem& problem : problems)
+        count += problem.error ? 1 : 0;
+    return count;
+}
+
+int ContentChecker::WarningCount() const
+{
+    return static_cast<int>(problems.size()) - ErrorCount();
+}
+
+void ContentChecker::Check(const fs::path& rootFolder)
+{
+    // The content paths are relative to the working directory, as in the game.
+    root = rootFolder;
+    fs::path previous = fs::current_path();
+    fs::current_path(root);
+    try
+    {
+        CheckKeyMappings();
+        CheckTextures();
+        CheckSounds();
+        CheckMusic();
+    }
+    catch (...)
+    {
+        fs::current_path(previous);
+        throw;
+    }
+    fs::current_path(previous);
+}
+
+void ContentChecker::CheckKeyMappings()
+{
+    const fs::path file = ContentFolders::KeyMappingsFile;
+    pt::ptree tree;
+    try
+    {
+        tree = ReadContentJson(file);
+    }
+    catch (const std::exception& error)
+    {
+        Error(error.what());
+        return;
+    }
+
+    const char** names = CreateActionNames();
+    const char** previousNames = Game::ActionNames;
+    Game::ActionNames = names;
+    std::set<std::string> mapped;
+    for (const auto& member : tree)
+    {
+        const std::string keyName = ReadNodeText(member.second);
+        if (!ActionFromName(member.first))
+            Warn(file, "\"" + member.first + "\" is no action; the mapping is ignored");
+        else if (KeyFromName(keyName) == Key::None && keyName != "None")
+            Warn(file, "\"" + keyName + "\" (for " + member.first + ") is no key name");
+        else
+            mapped.insert(member.first);
+    }
+    for (int i = 0; i < ActionCount; ++i)
+    {
+        if (!mapped.count(names[i]))
+            Warn(file, std::string("the action ") + names[i] + " has no key");
+    }
+    Game::ActionNames = previousNames;
+    delete[] names;
+}
+
+void ContentChecker::CheckTextures()
+{
+    // Textures are made on a software renderer; a declared size over the
+    // drawing path's limit fails here as it does in the game.
+    SDL_Surface* target = SDL_CreateRGBSurfaceWithFormat(0, 16, 16, 32, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Renderer* renderer = target ? SDL_CreateSoftwareRenderer(target) : nullptr;
+    GameSettings settings;
+    settings.device = renderer;
+    GameSettings* previousSettings = Game::Settings;
+    Game::Settings = &settings;
+
+    const fs::path folder = BankFolder(ContentFolders::Textures, "Main");
+    StemTable stems;
+    try
+    {
+        ScanContentFolder(folder,
+                          [&](const ContentEntry& entry)
+                          {
+                              if (entry.extension != ".png")
+                                  return;
+                              stems.Add(entry);
+                              Texture* texture = CreateTexture(entry.path.string().c_str());
+                              if (!texture)
+                                  Warn(entry.path, "the image does not load (not a readable PNG, "
+                                                   "or larger than " +
+                                                       std::to_string(MaxTextureSide) +
+                                                       " pixels on a side); it is not drawn");
+                              delete texture;
+                          });
+        stems.WarnCompeting("the texture", [&](const fs::path& file, const std::string& text)
+                            { Warn(file, text); });
+        if (!stems.Has(SceneTexture))
+            Warn(folder, std::string("no texture \"") + SceneTexture +
+                             "\": the scene's ships are not drawn");
+    }
+    catch (const std::exception& error)
+    {
+        Error(error.what());
+    }
+
+    Game::Settings = previousSettings;
+    if (renderer)
+        SDL_DestroyRenderer(renderer);
+    if (target)
+        SDL_FreeSurface(target);
+}
+
+void ContentChecker::CheckSounds()
+{
+    OfflineEngine engine;
+    const fs::path folder = BankFolder(ContentFolders::Sound, "Main");
+    StemTable audioStems;
+    StemTable cueStems;
+    std::map<std::string, Sound*> sounds;
+    std::map<std::string, std::pair<fs::path, pt::ptree>> cueFiles;
+    try
+    {
+        ScanContentFolder(
+            folder,
+            [&](const ContentEntry& entry)
+            {
+                if (entry.extension == ".json")
+                {
+                    cueStems.Add(entry);
+                    try
+                    {
+                        cueFiles[entry.name] = {entry.path, ReadContentJson(entry.path)};
+                    }
+                    catch (const std::exception& error)
+                    {
+                        Error(error.what());
+                    }
+                    return;
+                }
+                audioStems.Add(entry);
+                AudioSound* handle = nullptr;
+                if (engine.system->CreateSound(entry.path.string().c_str(), AudioModeDefault,
+                                               &handle) != AudioResult::Ok)
+                {
+                    Warn(entry.path, "the audio engine refuses the file; the bank "
+                                     "loads without it");
+                    return;
+                }
+                handle->Release();
+                Sound*& sound = sounds[entry.name];
+                if (!sound)
+                    sound = new Sound();
+            });
+    }
+    catch (const std::exception& error)
+    {
+        Error(error.what());
+    }
+    audioStems.WarnCompeting("the sound", [&](const fs::path& file, const std::string& text)
+                             { Warn(file, text); });
+    cueStems.WarnCompeting("the cue", [&](const fs::path& file, const std::string& text)
+                           { Warn(file, text); });
+
+    std::set<std::string> cues;
+    for (const auto& sound : sounds)
+        cues.insert(sound.first);
+    for (const auto& file : cueFiles)
+    {
+        cues.insert(file.first);
+        const fs::path& path = file.second.first;
+        const pt::ptree& tree = file.second.second;
+        Cue cue;
+        try
+        {
+            ReadCueFile(path, tree, &cue, sounds);
+        }
+        catch (const std::exception& error)
+        {
+            Error(error.what());
+            continue;
+        }
+        // Layers are in document order, as the reader made them.
+        std::size_t index = 0;
+        for (const auto& child : ReadChild(tree, "Layers"))
+        {
+            if (!cue.layers[index++]->sound)
+                Warn(path, "the layer sound \"" + ReadText(child.second, "Sound") +
+                               "\" is no sound of the bank; the layer stays silent");
+        }
+        if (cue.layers.empty())
+            Warn(path, "the cue has no layers; it plays nothing");
+    }
+    for (auto& sound : sounds)
+        delete sound.second;
+
+    for (const char* name : SceneCues)
+    {
+        if (!cues.count(name))
+            Warn(folder, std::string("no cue \"") + name + "\": the scene's feedback is silent");
+    }
+}
+
+void ContentChecker::CheckMusic()
+{
+    OfflineEngine engine;
+    const fs::path folder = ContentFolders::Music;
+    StemTable trackStems;
+    StemTable metadataStems;
+    std::map<std::string, std::pair<fs::path, pt::ptree>> metadataFiles;
+    try
+    {
+        ScanContentFolder(
+            folder,
+            [&](const ContentEntry& entry)
+            {
+                if (entry.extension != ".json")
+                {
+                    trackStems.Add(entry);
+                    return;
+                }
+                metadataStems.Add(entry);
+                try
+                {
+                    metadataFiles[entry.name] = {entry.path, ReadContentJson(entry.path)};
+                }
+                catch (const std::exception& error)
+                {
+                    Error(error.what());
+                }
+            });
+    }
+    catch (const std::exception& error)
+    {
+        Error(error.what());
+        return;
+    }
+    trackStems.WarnCompeting("the track", [&](const fs::path& file, const std::string& text)
+                             { Warn(file, text); });
+    metadataStems.WarnCompeting("the metadata of",
+                                [&](const fs::path& file, const std::string& text)
+                                { Warn(file, text); });
+
+    for (const auto& metadata : metadataFiles)
+    {
+        if (!trackStems.Has(metadata.first))
+            Warn(metadata.second.first, "no audio file of the same name; the file is ignored");
+    }
+    for (const auto& stem : trackStems.files)
+    {
+        // The game keeps one file of a stem; each is checked.
+        MusicMetadata track;
+        auto metadata = metadataFiles.find(stem.first);
+        if (metadata != metadataFiles.end())
+        {
+            try
+            {
+                ReadLoopPoints(metadata->second.first, metadata->second.second, &track);
+            }
+            catch (const std::exception& error)
+            {
+                Error(error.what());
+                continue;
+            }
+        }
+        for (const fs::path& file : stem.second)
+        {
+            AudioSound* sound = nullptr;
+            if (engine.system->CreateSound(file.string().c_str(), AudioModeLoop | AudioModeStream,
+                                           &sound) != AudioResult::Ok)
+            {
+                Warn(file, "the audio engine refuses the file; the track plays nothing");
+                continue;
+            }
+            if (track.loopStartSample != -1 && track.loopEndSample != -1 &&
+                (track.loopStartSample < 0 || track.loopEndSample < 0 ||
+                 sound->SetLoopPoints(static_cast<uint32_t>(track.loopStartSample),
+                                      static_cast<uint32_t>(track.loopEndSample)) !=
+                     AudioResult::Ok))
+                Warn(metadata->second.first,
+                     "the loop " + std::to_string(track.loopStartSample) + ".." +
+                         std::to_string(track.loopEndSample) +
+                         " is refused (the end must come after the start and lie within " +
+                         file.filename().string() + "); the whole track loops");
+            sound->Release();
+        }
+    }
+    if (!trackStems.Has(SceneTrack))
+        Warn(folder, std::string("no track \"") + SceneTrack + "\": the scene plays no music");
+}
