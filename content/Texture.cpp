@@ -3,6 +3,8 @@
 #include "content/ContentFile.h"
 #include "shell/Game.h"
 #include "shell/GameSettings.h"
+#include "shell/SoftwareCompositor.h"
+#include "shell/SoftwareImage.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -40,12 +42,14 @@ Texture::~Texture()
 {
     if (deviceTexture)
         SDL_DestroyTexture(deviceTexture);
+    delete image;
 }
 
 Texture* CreateTexture(const char* path)
 {
     SDL_Renderer* renderer = Game::Settings ? Game::Settings->device : nullptr;
-    if (!renderer)
+    SoftwareCompositor* compositor = Game::Settings ? Game::Settings->compositor : nullptr;
+    if (!renderer && !compositor)
         return nullptr;
 
     // The size the header declares is checked before anything is decoded, so
@@ -60,7 +64,7 @@ Texture* CreateTexture(const char* path)
     SDL_RendererInfo info;
     uint32_t maxWidth = MaxTextureSide;
     uint32_t maxHeight = MaxTextureSide;
-    if (SDL_GetRendererInfo(renderer, &info) == 0)
+    if (renderer && SDL_GetRendererInfo(renderer, &info) == 0)
     {
         if (info.max_texture_width > 0)
             maxWidth = std::min(maxWidth, uint32_t(info.max_texture_width));
@@ -72,19 +76,39 @@ Texture* CreateTexture(const char* path)
         return nullptr;
 
     SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    SDL_Texture* deviceTexture =
-        stream ? IMG_LoadTextureTyped_RW(renderer, stream, 1, "PNG") : nullptr;
-    if (!deviceTexture)
+    SDL_Surface* surface = stream ? IMG_LoadTyped_RW(stream, 1, "PNG") : nullptr;
+    if (!surface)
         return nullptr;
-    int width = 0;
-    int height = 0;
-    SDL_QueryTexture(deviceTexture, nullptr, nullptr, &width, &height);
-    SDL_SetTextureBlendMode(deviceTexture, SDL_BLENDMODE_BLEND);
-    SDL_SetTextureScaleMode(deviceTexture, SDL_ScaleModeLinear);
 
     Texture* texture = new Texture();
-    texture->deviceTexture = deviceTexture;
-    texture->width = static_cast<float>(width);
-    texture->height = static_cast<float>(height);
+    if (compositor)
+    {
+        texture->image = new SoftwareImage(surface, compositor->BandCount());
+        if (texture->image->pixels.empty())
+        {
+            delete texture;
+            texture = nullptr;
+        }
+    }
+    else
+    {
+        texture->deviceTexture = SDL_CreateTextureFromSurface(renderer, surface);
+        if (texture->deviceTexture)
+        {
+            SDL_SetTextureBlendMode(texture->deviceTexture, SDL_BLENDMODE_BLEND);
+            SDL_SetTextureScaleMode(texture->deviceTexture, SDL_ScaleModeLinear);
+        }
+        else
+        {
+            delete texture;
+            texture = nullptr;
+        }
+    }
+    if (texture)
+    {
+        texture->width = static_cast<float>(surface->w);
+        texture->height = static_cast<float>(surface->h);
+    }
+    SDL_FreeSurface(surface);
     return texture;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "input/ActionNames.h"
 #include "input/Key.h"
 #include "input/KeyState.h"
 
@@ -7,6 +8,7 @@
 
 #include <cstdint>
 #include <map>
+#include <vector>
 
 // The input service: which keys are held, the previous frame's copy, and the
 // mapping from actions (entries of Game::ActionNames) to keys.
@@ -31,4 +33,9 @@ public:
     KeyState currentKeys;
     KeyState previousKeys;
     std::multimap<const char*, Key> keyMappings;
+
+private:
+    // The keys of each action of Game::ActionNames in mapping order, kept with
+    // keyMappings so that the per-object queries need no tree lookup.
+    std::vector<uint32_t> actionKeys[ActionCount];
 };

@@ -15,6 +15,8 @@
 #include "shell/GameSettings.h"
 #include "shell/GameTime.h"
 #include "shell/HighResolutionClock.h"
+#include "shell/RendererProbe.h"
+#include "shell/SoftwareCompositor.h"
 #include "shell/SpriteBatch.h"
 #include "shell/WindowFrame.h"
 #include "shell/WindowProc.h"
@@ -153,21 +155,22 @@ void Game::CreateWindowAndDevice()
     // The outer size is the screen size: the client area shrinks by the frame.
     FitOuterSize(Settings->window, Settings->screenWidth, Settings->screenHeight);
 
+    bool compositor = drawingPath == DrawingPath::Compositor ||
+                      (drawingPath == DrawingPath::Automatic && !HardwareRendererAvailable());
+    if (compositor)
+    {
+        // The window's own pixels, shown without a GPU round trip.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        Settings->compositor = new SoftwareCompositor(SoftwareCompositor::BandsForThisMachine());
+        Settings->spriteBatch = new SpriteBatch(Settings->compositor);
+        return;
+    }
+
     // No present waits for the display: the frame loop sets the rate.
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
-    Settings->device = SDL_CreateRenderer(Settings->window, -1, SDL_RENDERER_TARGETTEXTURE);
+    Settings->device = SDL_CreateRenderer(Settings->window, -1, 0);
     if (!Settings->device)
         throw std::runtime_error(SdlFailure("cannot create the renderer"));
-
-    Settings->backBuffer =
-        SDL_CreateTexture(Settings->device, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
-                          Settings->screenWidth, Settings->screenHeight);
-    if (!Settings->backBuffer)
-        throw std::runtime_error(SdlFailure("cannot create the back buffer"));
-    // The back buffer has no alpha to show: it is copied to the window as is.
-    SDL_SetTextureBlendMode(Settings->backBuffer, SDL_BLENDMODE_NONE);
-    SDL_SetTextureScaleMode(Settings->backBuffer, SDL_ScaleModeLinear);
-
     Settings->spriteBatch = new SpriteBatch(Settings->device);
 }
 
@@ -175,9 +178,8 @@ void Game::ReleaseWindowAndDevice()
 {
     delete Settings->spriteBatch;
     Settings->spriteBatch = nullptr;
-    if (Settings->backBuffer)
-        SDL_DestroyTexture(Settings->backBuffer);
-    Settings->backBuffer = nullptr;
+    delete Settings->compositor;
+    Settings->compositor = nullptr;
     if (Settings->device)
         SDL_DestroyRenderer(Settings->device);
     Settings->device = nullptr;
@@ -190,20 +192,39 @@ void Game::ReleaseWindowAndDevice()
 
 void Game::Render()
 {
-    SDL_Renderer* device = Settings->device;
-    SDL_SetRenderTarget(device, Settings->backBuffer);
     const Rgba8& clear = Settings->clearColor;
+    const float width = static_cast<float>(Settings->screenWidth);
+    const float height = static_cast<float>(Settings->screenHeight);
+    SpriteBatch* batch = Settings->spriteBatch;
+
+    if (Settings->compositor)
+    {
+        SDL_Surface* surface = SDL_GetWindowSurface(Settings->window);
+        if (!surface || surface->format->BytesPerPixel != 4)
+            return;
+        Settings->compositor->SetTarget(static_cast<uint32_t*>(surface->pixels), surface->w,
+                                        surface->h, surface->pitch, surface->w / width,
+                                        surface->h / height);
+        batch->Begin();
+        Settings->DrawObject(Root);
+        batch->End(0xff000000u | (uint32_t(clear.red) << 16) | (uint32_t(clear.green) << 8) |
+                   clear.blue);
+        SDL_UpdateWindowSurface(Settings->window);
+        return;
+    }
+
+    // The drawing surface is scaled onto the client area.
+    SDL_Renderer* device = Settings->device;
+    int outputWidth = 0;
+    int outputHeight = 0;
+    SDL_GetRendererOutputSize(device, &outputWidth, &outputHeight);
+    SDL_RenderSetScale(device, outputWidth / width, outputHeight / height);
     SDL_SetRenderDrawBlendMode(device, SDL_BLENDMODE_NONE);
-    SDL_SetRenderDrawColor(device, clear.red, clear.green, clear.blue, clear.alpha);
+    SDL_SetRenderDrawColor(device, clear.red, clear.green, clear.blue, 255);
     SDL_RenderClear(device);
-
-    Settings->spriteBatch->Begin();
+    batch->Begin();
     Settings->DrawObject(Root);
-    Settings->spriteBatch->End();
-
-    // The frame, stretched to the whole client area.
-    SDL_SetRenderTarget(device, nullptr);
-    SDL_RenderCopy(device, Settings->backBuffer, nullptr, nullptr);
+    batch->End();
     SDL_RenderPresent(device);
 }
 

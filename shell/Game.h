@@ -9,6 +9,16 @@ class InputManager;
 class SoundManager;
 class MusicManager;
 
+// Which back end draws the frames: chosen by the machine (a GPU draws through
+// SDL's renderer; without one, the software compositor draws), or forced by
+// benchmarks and tests.
+enum class DrawingPath
+{
+    Automatic,
+    Renderer,
+    Compositor,
+};
+
 // The one game of the process. Its construction creates every service and
 // stores it in the process-wide pointers below; its destruction deletes them.
 // The pointers stay valid from creation to tear-down.
@@ -25,12 +35,15 @@ public:
     static void HandleInputPass(GameObject* object);
     static void UpdatePass(GameObject* object);
 
-    // Opens the window, the renderer, the back buffer and the sprite batch.
+    // Opens the window, the drawing back end and the sprite batch.
     void CreateWindowAndDevice();
-    // Draws the tree into the back buffer and presents it.
+    // Clears, draws the tree with the 800 x 600 drawing surface scaled onto
+    // the client area, and presents; the frame is complete on return.
     void Render();
     // Destroys what CreateWindowAndDevice made, newest first.
     void ReleaseWindowAndDevice();
+
+    DrawingPath drawingPath = DrawingPath::Automatic;
 
     static GameObject* Root;
     static RandomManager* Random;

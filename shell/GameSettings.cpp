@@ -9,7 +9,8 @@
 void GameSettings::DrawObject(GameObject* object)
 {
     SpriteComponent* sprite = object->sprite;
-    if (sprite && sprite->texture && sprite->texture->deviceTexture)
+    const Texture* texture = sprite ? sprite->texture : nullptr;
+    if (texture && (texture->deviceTexture || texture->image))
     {
         // The rectangle is computed directly rather than through a scale, so
         // a sprite of width or height 0 is empty and divides by nothing.
@@ -18,8 +19,8 @@ void GameSettings::DrawObject(GameObject* object)
         float halfWidth = sprite->width * 0.5f;
         float halfHeight = sprite->height * 0.5f;
         if (sprite->width > 0.0f && sprite->height > 0.0f)
-            spriteBatch->Draw(sprite->texture->deviceTexture, x - halfWidth, y - halfHeight,
-                              x + halfWidth, y + halfHeight);
+            spriteBatch->Draw(texture, x - halfWidth, y - halfHeight, x + halfWidth,
+                              y + halfHeight);
     }
     for (std::size_t i = 0; i < object->children.size(); ++i)
         DrawObject(object->children[i]);

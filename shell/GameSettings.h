@@ -3,10 +3,10 @@
 #include <cstdint>
 
 class GameObject;
+class SoftwareCompositor;
 class SpriteBatch;
 struct SDL_Window;
 struct SDL_Renderer;
-struct SDL_Texture;
 
 struct Rgba8
 {
@@ -26,8 +26,10 @@ struct GameSettings
     int32_t updatesPerSecond = 60;
     Rgba8 clearColor;
     SDL_Window* window = nullptr;
-    SDL_Renderer* device = nullptr;    // the renderer; also creates the textures
-    SDL_Texture* backBuffer = nullptr; // screenWidth x screenHeight target of every frame
+    // The drawing back end: SDL's renderer where a GPU draws, else the
+    // software compositor into the window's pixels. Either makes the textures.
+    SDL_Renderer* device = nullptr;
+    SoftwareCompositor* compositor = nullptr;
     SpriteBatch* spriteBatch = nullptr;
 
     // Submits the object's sprite, then its children's, in pre-order: the

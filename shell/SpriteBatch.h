@@ -1,46 +1,48 @@
 #pragma once
 
-#include <SDL.h>
-
 #include <cstdint>
 #include <vector>
 
-// Collects a frame's sprites between Begin and End and draws them at End,
-// grouped by texture: the sprites are sorted by texture, keeping their
-// submission order within a texture, and each texture's run is one geometry
-// call. The buffers grow to the largest frame and are reused, so a warm batch
-// allocates nothing.
+class RendererBackEnd;
+class SoftwareCompositor;
+class Texture;
+struct SDL_Renderer;
+
+// Collects a frame's sprites between Begin and End and has a back end draw
+// them at End, grouped by texture: the sprites are sorted by texture, keeping
+// their submission order within a texture. The back end is SDL's renderer
+// (one geometry call per texture run) or the software compositor (which also
+// clears the frame, to the colour given to End). The queue grows to the
+// largest frame and is reused, so a warm batch allocates nothing.
 class SpriteBatch
 {
 public:
-    explicit SpriteBatch(SDL_Renderer* renderer);
-    SpriteBatch(const SpriteBatch&) = delete;
-    SpriteBatch& operator=(const SpriteBatch&) = delete;
-
-    void Begin();
-
-    // Queues the whole texture stretched over the rectangle from (left, top)
-    // to (right, bottom), in target pixels, blended by the texture's alpha.
-    void Draw(SDL_Texture* texture, float left, float top, float right, float bottom);
-
-    // Draws what was queued since Begin. Returns the number of geometry calls.
-    int End();
-
-    // Sprites queued since Begin.
-    std::size_t Count() const { return sprites.size(); }
-
-private:
     struct QueuedSprite
     {
-        SDL_Texture* texture;
+        const Texture* texture;
         uint32_t order;
         float left, top, right, bottom;
     };
 
-    void EnsureIndices(std::size_t spriteCount);
+    explicit SpriteBatch(SDL_Renderer* renderer);
+    explicit SpriteBatch(SoftwareCompositor* compositor);
+    SpriteBatch(const SpriteBatch&) = delete;
+    SpriteBatch& operator=(const SpriteBatch&) = delete;
+    virtual ~SpriteBatch();
 
-    SDL_Renderer* renderer;
+    void Begin();
+
+    // Queues the whole texture stretched over the rectangle from (left, top)
+    // to (right, bottom), in drawing-surface pixels, blended by its alpha.
+    void Draw(const Texture* texture, float left, float top, float right, float bottom);
+
+    // Draws what was queued since Begin. The compositor clears to clearArgb
+    // (0xAARRGGBB) first; the renderer's caller clears. Returns the number of
+    // geometry calls on the renderer, 0 on the compositor.
+    int End(uint32_t clearArgb = 0);
+
+private:
     std::vector<QueuedSprite> sprites;
-    std::vector<SDL_Vertex> vertices;
-    std::vector<int> indices;
+    RendererBackEnd* renderer = nullptr; // owned
+    SoftwareCompositor* compositor = nullptr;
 };

@@ -1,0 +1,226 @@
+// The demo scene's whole frame, timed as the peers' sprite benchmark times
+// theirs: from one frame start to the next, over the game's loop body (key
+// copy, audio update, events, both passes, clear, draw and present), after a
+// warm-up, without pacing. Usage:
+//   SceneFrameBench N [auto|gpu|software]
+// run from a folder holding Content/ (the repository's own is used
+// otherwise). BM_SCALE=s draws every ship at s times the texture's size;
+// BM_FRAMES, BM_WARMUP, BM_WARMUP_SECONDS and BM_MAX_SECONDS bound the run.
+// Prints one RESULT line in the peers' format, a PASSES line with the
+// medians of the passes and of the drawing, and a SPLIT line with the CPU
+// cost per sprite of building and submitting the batch (no rasterising).
+#include "audio/SoundManager.h"
+#include "audio/engine/AudioSystem.h"
+#include "content/Texture.h"
+#include "content/TextureManager.h"
+#include "input/InputManager.h"
+#include "objects/BouncingBall.h"
+#include "objects/GameObject.h"
+#include "objects/SpriteComponent.h"
+#include "objects/TestScreen.h"
+#include "shell/Game.h"
+#include "shell/GameSettings.h"
+#include "shell/GameTime.h"
+#include "shell/SpriteBatch.h"
+#include "shell/WindowProc.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace
+{
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point from, Clock::time_point to)
+{
+    return std::chrono::duration<double>(to - from).count();
+}
+
+double EnvNumber(const char* name, double fallback)
+{
+    const char* text = std::getenv(name);
+    return text && *text ? std::atof(text) : fallback;
+}
+
+double Quantile(std::vector<double> values, double q)
+{
+    if (values.empty())
+        return 0.0;
+    std::sort(values.begin(), values.end());
+    return values[std::min(values.size() - 1,
+                           static_cast<std::size_t>(q * (values.size() - 1) + 0.5))];
+}
+
+double ProcessCpuSeconds()
+{
+    timespec t;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec + t.tv_nsec * 1e-9;
+}
+
+// One game frame's body as Game::Run has it, without the pacing wait.
+void Frame(Game& game, std::vector<double>* passes, std::vector<double>* draw)
+{
+    Game::Time->elapsedSeconds = 1.0f / 60.0f;
+    Game::Time->totalSeconds += Game::Time->elapsedSeconds;
+    Game::Input->CopyKeysToPrevious();
+    Game::Sounds->system->Update();
+    SDL_Event event;
+    while (SDL_PollEvent(&event))
+        WindowProc(event);
+    Clock::time_point start = Clock::now();
+    Game::HandleInputPass(Game::Root);
+    Game::UpdatePass(Game::Root);
+    Clock::time_point afterPasses = Clock::now();
+    game.Render();
+    Clock::time_point end = Clock::now();
+    if (passes)
+    {
+        passes->push_back(Seconds(start, afterPasses) * 1e3);
+        draw->push_back(Seconds(afterPasses, end) * 1e3);
+    }
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2 || argc > 3)
+    {
+        std::fprintf(stderr, "usage: SceneFrameBench N [auto|gpu|software]\n");
+        return 2;
+    }
+    const int ships = std::max(0, std::atoi(argv[1]));
+    const std::string pathName = argc == 3 ? argv[2] : "auto";
+    if (access("Content", F_OK) != 0 && chdir(GAME_SOURCE_DIR) != 0)
+    {
+        std::perror("SceneFrameBench: " GAME_SOURCE_DIR);
+        return 1;
+    }
+    if (!SDL_getenv("SDL_VIDEODRIVER") && !SDL_getenv("DISPLAY"))
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    if (!SDL_getenv("SDL_AUDIODRIVER"))
+        SDL_SetHint(SDL_HINT_AUDIODRIVER, "dummy");
+    const double scale = EnvNumber("BM_SCALE", 0.0);
+    const int frames = static_cast<int>(EnvNumber("BM_FRAMES", 300));
+    const int warmupFrames = static_cast<int>(EnvNumber("BM_WARMUP", 60));
+    const double warmupSeconds = EnvNumber("BM_WARMUP_SECONDS", 5.0);
+    const double maxSeconds = EnvNumber("BM_MAX_SECONDS", 20.0);
+
+    Game game;
+    game.drawingPath = pathName == "gpu"        ? DrawingPath::Renderer
+                       : pathName == "software" ? DrawingPath::Compositor
+                                                : DrawingPath::Automatic;
+    game.CreateWindowAndDevice();
+    Game::Textures->LoadBank("Main");
+    Game::Sounds->LoadBank("Main");
+    GameObject* screen = new TestScreen();
+    Game::Root->AddChild(screen);
+
+    // The screen makes its first ships when it starts; then the count is set
+    // and the new ships start in the next frame.
+    Frame(game, nullptr, nullptr);
+    while (static_cast<int>(screen->children.size()) > ships)
+    {
+        delete screen->children.back();
+        screen->children.pop_back();
+    }
+    while (static_cast<int>(screen->children.size()) < ships)
+        screen->AddChild(new BouncingBall());
+    Frame(game, nullptr, nullptr);
+    if (scale > 0.0)
+    {
+        for (GameObject* ship : screen->children)
+        {
+            if (ship->sprite && ship->sprite->texture)
+            {
+                ship->sprite->width = ship->sprite->texture->width * static_cast<float>(scale);
+                ship->sprite->height = ship->sprite->texture->height * static_cast<float>(scale);
+            }
+        }
+    }
+
+    std::string renderer = Game::Settings->compositor ? "software compositor" : "SDL renderer";
+    if (Game::Settings->device)
+    {
+        SDL_RendererInfo info;
+        if (SDL_GetRendererInfo(Game::Settings->device, &info) == 0)
+            renderer += std::string(" ") + info.name;
+    }
+    const std::string contender =
+        std::string("project-") + (Game::Settings->compositor ? "software" : "gpu");
+    if (pathName == "auto")
+        std::fprintf(stderr, "auto chose %s\n", contender.c_str());
+
+    // Frame starts, as the peers take them.
+    std::vector<double> intervals, passes, draw;
+    Clock::time_point begin = Clock::now();
+    int warmup = warmupFrames;
+    for (int i = 0; i < warmup; ++i)
+    {
+        Frame(game, nullptr, nullptr);
+        if (i > 3 && Seconds(begin, Clock::now()) > warmupSeconds)
+            break;
+    }
+    Clock::time_point measureStart = Clock::now();
+    const double cpuStart = ProcessCpuSeconds();
+    Clock::time_point last = measureStart;
+    while (static_cast<int>(intervals.size()) < frames)
+    {
+        Frame(game, &passes, &draw);
+        Clock::time_point now = Clock::now();
+        intervals.push_back(Seconds(last, now) * 1e3);
+        last = now;
+        if (Seconds(measureStart, now) > maxSeconds)
+            break;
+    }
+    const double wall = Seconds(measureStart, last);
+    const double cpu = ProcessCpuSeconds() - cpuStart;
+
+    // The batch alone: the walk, the sort and the back end's submission,
+    // with nothing rasterised (the renderer only queues its geometry here;
+    // the compositor is not run).
+    double splitMicroseconds = 0.0;
+    if (Game::Settings->device && ships > 0)
+    {
+        std::vector<double> submit;
+        for (int i = 0; i < 20; ++i)
+        {
+            Clock::time_point start = Clock::now();
+            Game::Settings->spriteBatch->Begin();
+            Game::Settings->DrawObject(Game::Root);
+            Game::Settings->spriteBatch->End();
+            submit.push_back(Seconds(start, Clock::now()) * 1e6 / ships);
+            SDL_RenderClear(Game::Settings->device);
+            SDL_RenderPresent(Game::Settings->device);
+        }
+        splitMicroseconds = Quantile(submit, 0.5);
+    }
+
+    double mean = 0.0;
+    for (double v : intervals)
+        mean += v;
+    mean /= std::max<std::size_t>(1, intervals.size());
+    std::printf("RESULT contender=%s n=%d scale=%s frames=%zu median_ms=%.3f p10_ms=%.3f "
+                "p90_ms=%.3f max_ms=%.3f mean_ms=%.3f app_cpu_pct=%.0f renderer=\"%s\"\n",
+                contender.c_str(), ships,
+                scale > 0 ? std::to_string(scale).substr(0, 5).c_str() : "rand", intervals.size(),
+                Quantile(intervals, 0.5), Quantile(intervals, 0.1), Quantile(intervals, 0.9),
+                Quantile(intervals, 1.0), mean, 100.0 * cpu / wall, renderer.c_str());
+    std::printf("PASSES passes_ms=%.3f draw_ms=%.3f\n", Quantile(passes, 0.5), Quantile(draw, 0.5));
+    if (Game::Settings->device)
+        std::printf("SPLIT batch_submit_us_per_sprite=%.3f\n", splitMicroseconds);
+    std::fflush(stdout);
+
+    Game::Sounds->UnloadBank("Main");
+    Game::Textures->UnloadBank("Main");
+    game.ReleaseWindowAndDevice();
+    return 0;
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "shell/SpriteBatch.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+typedef union pixman_image pixman_image_t;
+
+// The drawing back end of machines without a GPU, standing in for the
+// renderer there: it clears the frame and blends the batch's sprites straight
+// into the window's pixels with pixman (bilinear sampling, premultiplied OVER,
+// SIMD). The frame is cut into one horizontal band per core; each band's
+// thread draws every sprite that crosses its band, in batch order, so no two
+// threads write the same pixel and the picture does not depend on the split.
+// DrawFrame returns once every band is done.
+class SoftwareCompositor
+{
+public:
+    explicit SoftwareCompositor(int bandCount);
+    SoftwareCompositor(const SoftwareCompositor&) = delete;
+    SoftwareCompositor& operator=(const SoftwareCompositor&) = delete;
+    virtual ~SoftwareCompositor();
+
+    // The bands for the machine: one per core, at most eight.
+    static int BandsForThisMachine();
+
+    int BandCount() const { return bandCount; }
+
+    // The pixels drawn into (32-bit xRGB rows of `pitch` bytes), and the
+    // scale from drawing-surface pixels to them.
+    void SetTarget(uint32_t* pixels, int width, int height, int pitch, float scaleX, float scaleY);
+
+    // Clears the target to the colour (0xAARRGGBB) and draws the sprites in order.
+    void DrawFrame(uint32_t clearArgb, const SpriteBatch::QueuedSprite* sprites, std::size_t count);
+
+private:
+    void DrawBand(int band);
+    void Work(int band);
+
+    int bandCount;
+    std::vector<std::thread> workers;
+    std::mutex lock;
+    std::condition_variable wake;
+    std::condition_variable finished;
+    uint64_t frame = 0;
+    int pending = 0;
+    bool stopping = false;
+
+    uint32_t clear = 0;
+    const SpriteBatch::QueuedSprite* sprites = nullptr;
+    std::size_t spriteCount = 0;
+
+    uint32_t* pixels = nullptr;
+    int width = 0;
+    int height = 0;
+    int pitch = 0;
+    float scaleX = 1.0f;
+    float scaleY = 1.0f;
+    std::vector<pixman_image_t*> bandTargets; // owned, over the target's rows
+    std::vector<int> bandTop;                 // bandCount + 1 row bounds
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct SDL_Surface;
+typedef union pixman_image pixman_image_t;
+
+// A texture as the software compositor keeps it: premultiplied ARGB pixels,
+// prepared once at load, and one view of them per band of the compositor,
+// since each band's thread sets its own sampling transform.
+class SoftwareImage
+{
+public:
+    SoftwareImage(SDL_Surface* surface, int bandCount);
+    SoftwareImage(const SoftwareImage&) = delete;
+    SoftwareImage& operator=(const SoftwareImage&) = delete;
+    virtual ~SoftwareImage();
+
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+    std::vector<pixman_image_t*> views; // owned, one per band
+};
