@@ -8,6 +8,11 @@
 #include <algorithm>
 #include <cmath>
 
+namespace
+{
+const std::size_t SpritesWorthTheThreads = 8;
+} // namespace
+
 SoftwareCompositor::SoftwareCompositor(int bandCount) : bandCount(std::max(1, bandCount))
 {
     bandTargets.assign(static_cast<std::size_t>(this->bandCount), nullptr);
@@ -67,6 +72,16 @@ void SoftwareCompositor::DrawFrame(uint32_t clearArgb,
 {
     if (!pixels)
         return;
+    // A frame with few sprites costs less than waking the other threads.
+    if (count < SpritesWorthTheThreads || bandCount == 1)
+    {
+        clear = clearArgb;
+        sprites = frameSprites;
+        spriteCount = count;
+        for (int band = 0; band < bandCount; ++band)
+            DrawBand(band);
+        return;
+    }
     {
         std::lock_guard<std::mutex> guard(lock);
         clear = clearArgb;

@@ -51,6 +51,7 @@ public:
     std::mutex lock;
     std::vector<ChannelSlot> slots;
     std::vector<StreamDecoder*> finishedDecoders; // joined and deleted by Update
+    std::vector<StreamDecoder*> releasing;        // Update's side of the swap, same capacity
     std::vector<AudioSound*> sounds; // created and not released; the system frees the rest
     int sampleRate = 48000;
     bool offline = false;

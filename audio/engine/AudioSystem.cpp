@@ -147,6 +147,7 @@ AudioResult AudioSystem::Init(int maxChannels, uint32_t initFlags, void*)
     state = new AudioEngineState();
     state->slots.resize(static_cast<std::size_t>(maxChannels));
     state->finishedDecoders.reserve(static_cast<std::size_t>(maxChannels) * 2);
+    state->releasing.reserve(static_cast<std::size_t>(maxChannels) * 2);
     state->offline = forcedOfflineRate > 0 || (initFlags & AudioInitOffline);
     if (state->offline)
     {
@@ -178,14 +179,14 @@ AudioResult AudioSystem::Update()
 {
     if (!state)
         return AudioResult::NotInitialized;
-    std::vector<StreamDecoder*> finished;
+    // The two lists trade places and keep their capacity: no allocation.
     {
         std::lock_guard<std::mutex> guard(state->lock);
-        finished.swap(state->finishedDecoders);
-        state->finishedDecoders.reserve(state->slots.size() * 2);
+        state->releasing.swap(state->finishedDecoders);
     }
-    for (StreamDecoder* decoder : finished)
+    for (StreamDecoder* decoder : state->releasing)
         delete decoder;
+    state->releasing.clear();
     return AudioResult::Ok;
 }
 
