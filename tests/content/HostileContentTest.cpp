@@ -18,6 +18,7 @@
 #include <chrono>
 #include <fstream>
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include <sys/stat.h>
@@ -47,6 +48,12 @@ struct HostileCase
     std::function<void(const fs::path&)> make;
     const char* message;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const HostileCase& hostile, std::ostream* out)
+{
+    *out << hostile.name;
+}
 
 void WriteBytes(const fs::path& file, const std::string& bytes)
 {
