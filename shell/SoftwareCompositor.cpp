@@ -11,6 +11,71 @@
 namespace
 {
 const std::size_t SpritesWorthTheThreads = 8;
+const double SmallSpritePixels = 64;
+
+// Bilinear mix of two premultiplied pixels, weight w of b in 1/256.
+inline uint32_t Mix(uint32_t a, uint32_t b, uint32_t w)
+{
+    const uint32_t v = 256 - w;
+    const uint32_t redBlue = (((a & 0x00ff00ffu) * v + (b & 0x00ff00ffu) * w) >> 8) & 0x00ff00ffu;
+    const uint32_t alphaGreen =
+        (((a >> 8) & 0x00ff00ffu) * v + ((b >> 8) & 0x00ff00ffu) * w) & 0xff00ff00u;
+    return redBlue | alphaGreen;
+}
+
+// Premultiplied OVER: source plus destination scaled by what the source
+// leaves, two channels a multiply, rounded.
+inline uint32_t Over(uint32_t source, uint32_t destination)
+{
+    const uint32_t rest = 255 - (source >> 24);
+    uint32_t redBlue = (destination & 0x00ff00ffu) * rest + 0x00800080u;
+    redBlue = ((redBlue + ((redBlue >> 8) & 0x00ff00ffu)) >> 8) & 0x00ff00ffu;
+    uint32_t alphaGreen = ((destination >> 8) & 0x00ff00ffu) * rest + 0x00800080u;
+    alphaGreen = (alphaGreen + ((alphaGreen >> 8) & 0x00ff00ffu)) & 0xff00ff00u;
+    return source + (redBlue | alphaGreen);
+}
+
+// Blends the texture over the pixels x0..x1-1, y0..y1-1: the centre of pixel
+// x samples texel coordinate (x + 0.5 - left) * stepX bilinearly, edges
+// clamped, as pixman does for the larger sprites.
+void BlendSmallSprite(const SoftwareImage& image, uint32_t* pixels, int stride, int x0, int x1,
+                      int y0, int y1, double left, double upper, double stepX, double stepY)
+{
+    const int lastX = image.width - 1;
+    const int lastY = image.height - 1;
+    int columns[2 * 64];
+    uint32_t columnWeights[64];
+    const int count = std::min(x1 - x0, 64);
+    for (int i = 0; i < count; ++i)
+    {
+        const double u = (x0 + i + 0.5 - left) * stepX - 0.5;
+        const double base = std::floor(u);
+        columnWeights[i] = static_cast<uint32_t>((u - base) * 256.0);
+        const int column = static_cast<int>(base);
+        columns[2 * i] = std::clamp(column, 0, lastX);
+        columns[2 * i + 1] = std::clamp(column + 1, 0, lastX);
+    }
+    for (int y = y0; y < y1; ++y)
+    {
+        const double v = (y + 0.5 - upper) * stepY - 0.5;
+        const double base = std::floor(v);
+        const uint32_t rowWeight = static_cast<uint32_t>((v - base) * 256.0);
+        const int row = static_cast<int>(base);
+        const uint32_t* above = &image.pixels[std::size_t(std::clamp(row, 0, lastY)) * image.width];
+        const uint32_t* below =
+            &image.pixels[std::size_t(std::clamp(row + 1, 0, lastY)) * image.width];
+        uint32_t* out = pixels + std::size_t(y) * stride + x0;
+        for (int i = 0; i < count; ++i)
+        {
+            const uint32_t w = columnWeights[i];
+            const uint32_t sample =
+                Mix(Mix(above[columns[2 * i]], above[columns[2 * i + 1]], w),
+                    Mix(below[columns[2 * i]], below[columns[2 * i + 1]], w), rowWeight);
+            if (sample != 0)
+                out[i] = Over(sample, out[i]);
+        }
+    }
+}
 } // namespace
 
 SoftwareCompositor::SoftwareCompositor(int bandCount) : bandCount(std::max(1, bandCount))
@@ -127,30 +192,53 @@ void SoftwareCompositor::DrawBand(int band)
     {
         const SpriteBatch::QueuedSprite& sprite = sprites[i];
         const SoftwareImage* image = sprite.texture ? sprite.texture->image : nullptr;
-        if (!image || image->views.size() <= static_cast<std::size_t>(band))
+        if (!image || image->views.size() <= static_cast<std::size_t>(band) ||
+            image->visibleRight <= image->visibleLeft)
             continue;
-        const float left = sprite.left * scaleX;
-        const float right = sprite.right * scaleX;
-        const float upper = sprite.top * scaleY;
-        const float lower = sprite.bottom * scaleY;
+        const double left = double(sprite.left) * scaleX;
+        const double right = double(sprite.right) * scaleX;
+        const double upper = double(sprite.top) * scaleY;
+        const double lower = double(sprite.bottom) * scaleY;
         if (!(right > left) || !(lower > upper) || !std::isfinite(right - left) ||
             !std::isfinite(lower - upper))
             continue;
+        const double stepX = image->width / (right - left);
+        const double stepY = image->height / (lower - upper);
+        if (stepX > 16384.0 || stepY > 16384.0)
+            continue; // far below a pixel
+
         // The pixels whose centres lie inside the rectangle, as a rasteriser
-        // covers them, clipped to the band.
-        const float x0 = std::clamp(std::ceil(left - 0.5f), 0.0f, float(width));
-        const float x1 = std::clamp(std::ceil(right - 0.5f), 0.0f, float(width));
-        const float y0 = std::clamp(std::ceil(upper - 0.5f), float(top), float(bottom));
-        const float y1 = std::clamp(std::ceil(lower - 0.5f), float(top), float(bottom));
+        // covers them, narrowed to those whose bilinear samples reach a
+        // texel that is not fully transparent (the rest would blend nothing),
+        // and clipped to the band.
+        auto firstPixel = [](double edge) { return std::ceil(edge - 0.5); };
+        const double x0 = std::clamp(
+            std::max(firstPixel(left), firstPixel(left + (image->visibleLeft - 0.5) / stepX) - 1),
+            0.0, double(width));
+        const double x1 = std::clamp(
+            std::min(firstPixel(right), firstPixel(left + (image->visibleRight + 0.5) / stepX) + 1),
+            0.0, double(width));
+        const double y0 = std::clamp(
+            std::max(firstPixel(upper), firstPixel(upper + (image->visibleTop - 0.5) / stepY) - 1),
+            double(top), double(bottom));
+        const double y1 =
+            std::clamp(std::min(firstPixel(lower),
+                                firstPixel(upper + (image->visibleBottom + 0.5) / stepY) + 1),
+                       double(top), double(bottom));
         if (x0 >= x1 || y0 >= y1)
             continue;
 
+        // Small sprites cost pixman more in set-up than in pixels: they are
+        // blended here, with the same sampling.
+        if ((x1 - x0) * (y1 - y0) <= SmallSpritePixels)
+        {
+            BlendSmallSprite(*image, pixels, pitch / 4, int(x0), int(x1), int(y0), int(y1), left,
+                             upper, stepX, stepY);
+            continue;
+        }
+
         // Destination pixel centres map to texels; the transform starts at the
         // clipped corner, so its numbers stay within pixman's 16.16 range.
-        const double stepX = image->width / double(right - left);
-        const double stepY = image->height / double(lower - upper);
-        if (stepX > 16384.0 || stepY > 16384.0)
-            continue; // far below a pixel
         pixman_transform_t transform = {{
             {pixman_double_to_fixed(stepX), 0, pixman_double_to_fixed((x0 - left) * stepX)},
             {0, pixman_double_to_fixed(stepY), pixman_double_to_fixed((y0 - upper) * stepY)},

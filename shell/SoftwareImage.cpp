@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <pixman.h>
 
+#include <algorithm>
+
 SoftwareImage::SoftwareImage(SDL_Surface* surface, int bandCount)
 {
     SDL_Surface* argb = SDL_ConvertSurfaceFormat(surface, SDL_PIXELFORMAT_ARGB8888, 0);
@@ -27,6 +29,21 @@ SoftwareImage::SoftwareImage(SDL_Surface* surface, int bandCount)
         }
     }
     SDL_FreeSurface(argb);
+
+    visibleLeft = width;
+    visibleTop = height;
+    for (int y = 0; y < height; ++y)
+    {
+        for (int x = 0; x < width; ++x)
+        {
+            if ((pixels[static_cast<std::size_t>(y) * width + x] >> 24) == 0)
+                continue;
+            visibleLeft = std::min(visibleLeft, x);
+            visibleRight = std::max(visibleRight, x + 1);
+            visibleTop = std::min(visibleTop, y);
+            visibleBottom = std::max(visibleBottom, y + 1);
+        }
+    }
 
     for (int band = 0; band < bandCount; ++band)
     {

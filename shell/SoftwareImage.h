@@ -19,6 +19,12 @@ public:
 
     int width = 0;
     int height = 0;
+    // The texels that are not fully transparent lie in these bounds (right
+    // and bottom exclusive); empty for an image with none.
+    int visibleLeft = 0;
+    int visibleTop = 0;
+    int visibleRight = 0;
+    int visibleBottom = 0;
     std::vector<uint32_t> pixels;
     std::vector<pixman_image_t*> views; // owned, one per band
 };

@@ -133,11 +133,20 @@ int ChannelDifference(uint32_t a, uint32_t b)
 TEST(SoftwareCompositor, CoversThePixelsWhoseCentresLieInTheSprite)
 {
     TwoPaths paths;
-    paths.AddSprite(paths.MakeTexture(64, 64, 0xffffffff, 0xffffffff), 100, 50, 32, 16);
+    const Texture* white = paths.MakeTexture(64, 64, 0xffffffff, 0xffffffff);
+    paths.AddSprite(white, 100, 50, 32, 16);
+    paths.AddSprite(white, 200.3f, 300, 4, 4); // small sprites take their own path
     paths.Draw();
-    // 32 x 16 centred on (100, 50): x 84..115, y 42..57, on both paths.
     for (int path = 0; path < 2; ++path)
     {
+        // 4 x 4 centred on (200.3, 300): x 198..201, y 298..301.
+        EXPECT_EQ(paths.Pixel(path, 198, 298), 0xffffffu) << path;
+        EXPECT_EQ(paths.Pixel(path, 201, 301), 0xffffffu) << path;
+        EXPECT_EQ(paths.Pixel(path, 197, 300), Clear & 0xffffff) << path;
+        EXPECT_EQ(paths.Pixel(path, 202, 300), Clear & 0xffffff) << path;
+        EXPECT_EQ(paths.Pixel(path, 200, 297), Clear & 0xffffff) << path;
+        EXPECT_EQ(paths.Pixel(path, 200, 302), Clear & 0xffffff) << path;
+        // 32 x 16 centred on (100, 50): x 84..115, y 42..57.
         EXPECT_EQ(paths.Pixel(path, 84, 42), 0xffffffu) << path;
         EXPECT_EQ(paths.Pixel(path, 115, 57), 0xffffffu) << path;
         EXPECT_EQ(paths.Pixel(path, 83, 50), Clear & 0xffffff) << path;
@@ -164,6 +173,8 @@ TEST(SoftwareCompositor, ShowsWhatTheRendererShows)
     paths.AddSprite(ship, 430, 200, 48, 24);    // back to the first: sorted under the glass
     paths.AddSprite(glass, 10, 590, 100, 60);   // partly outside the frame
     paths.AddSprite(ship, 700, 100, 32, 200);   // stretched
+    for (int i = 0; i < 12; ++i)                // small, over and beside the others
+        paths.AddSprite(i % 2 ? glass : ship, 300.0f + 37.0f * i, 450.0f - 11.0f * i, 8, 6);
     paths.Draw();
 
     int compared = 0;
