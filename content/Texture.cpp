@@ -23,8 +23,8 @@ uint32_t BigEndian32(const unsigned char* bytes)
     return (uint32_t(bytes[0]) << 24) | (uint32_t(bytes[1]) << 16) | (uint32_t(bytes[2]) << 8) |
            uint32_t(bytes[3]);
 }
-} // namespace
 
+// The size a PNG's header declares; false when the bytes do not start as a PNG.
 bool ReadPngSize(const std::string& bytes, uint32_t* width, uint32_t* height)
 {
     // The signature, then the IHDR chunk, which a PNG must have first.
@@ -37,6 +37,7 @@ bool ReadPngSize(const std::string& bytes, uint32_t* width, uint32_t* height)
     *height = BigEndian32(ihdr + 4);
     return true;
 }
+} // namespace
 
 Texture::~Texture()
 {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 class SoftwareImage;
 struct SDL_Texture;
@@ -30,6 +29,3 @@ constexpr uint32_t MaxTextureSide = 16384;
 // for a file that is not a regular PNG file, and for an image whose header
 // declares a side longer than MaxTextureSide or than the renderer can hold.
 Texture* CreateTexture(const char* path);
-
-// The size a PNG's header declares; false when the bytes do not start as a PNG.
-bool ReadPngSize(const std::string& bytes, uint32_t* width, uint32_t* height);

@@ -4,6 +4,20 @@
 #include "input/ActionNames.h"
 #include "shell/Game.h"
 
+namespace
+{
+// The action's entry in Game::ActionNames, or -1 for none of them.
+int ActionIndexOf(const char* action)
+{
+    for (int i = 0; action && Game::ActionNames && i < ActionCount; ++i)
+    {
+        if (Game::ActionNames[i] == action)
+            return i;
+    }
+    return -1;
+}
+} // namespace
+
 void InputManager::LoadKeyMappings(const boost::filesystem::path& file)
 {
     boost::property_tree::ptree tree = ReadContentJson(file);
@@ -13,11 +27,8 @@ void InputManager::LoadKeyMappings(const boost::filesystem::path& file)
         Key key = KeyFromName(ReadNodeText(member.second));
         // A multimap inserts after the entries already under the same action.
         keyMappings.insert({action, key});
-        for (int i = 0; action && Game::ActionNames && i < ActionCount; ++i)
-        {
-            if (Game::ActionNames[i] == action)
-                actionKeys[i].push_back(static_cast<uint32_t>(key));
-        }
+        if (int index = ActionIndexOf(action); index >= 0)
+            actionKeys[index].push_back(static_cast<uint32_t>(key));
     }
 }
 
@@ -25,11 +36,9 @@ bool InputManager::IsActionDown(const char* action, const KeyState& state) const
 {
     if (!action)
         return false;
-    for (int i = 0; Game::ActionNames && i < ActionCount; ++i)
+    if (int index = ActionIndexOf(action); index >= 0)
     {
-        if (Game::ActionNames[i] != action)
-            continue;
-        for (uint32_t key : actionKeys[i])
+        for (uint32_t key : actionKeys[index])
         {
             if (state.Test(key))
                 return true;

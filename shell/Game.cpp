@@ -180,6 +180,9 @@ void Game::ReleaseWindowAndDevice()
     Settings->spriteBatch = nullptr;
     delete Settings->compositor;
     Settings->compositor = nullptr;
+    if (Settings->stagingSurface)
+        SDL_FreeSurface(Settings->stagingSurface);
+    Settings->stagingSurface = nullptr;
     if (Settings->device)
         SDL_DestroyRenderer(Settings->device);
     Settings->device = nullptr;
@@ -199,9 +202,29 @@ void Game::Render()
 
     if (Settings->compositor)
     {
-        SDL_Surface* surface = SDL_GetWindowSurface(Settings->window);
-        if (!surface || surface->format->BytesPerPixel != 4)
+        SDL_Surface* window = SDL_GetWindowSurface(Settings->window);
+        if (!window)
             return;
+        // The compositor draws 32-bit xRGB; a window in another format gets
+        // the frame through a staging surface of its size.
+        SDL_Surface* surface = window;
+        const bool direct = window->format->format == SDL_PIXELFORMAT_RGB888 ||
+                            window->format->format == SDL_PIXELFORMAT_ARGB8888;
+        if (!direct)
+        {
+            SDL_Surface*& staging = Settings->stagingSurface;
+            if (staging && (staging->w != window->w || staging->h != window->h))
+            {
+                SDL_FreeSurface(staging);
+                staging = nullptr;
+            }
+            if (!staging)
+                staging = SDL_CreateRGBSurfaceWithFormat(0, window->w, window->h, 32,
+                                                         SDL_PIXELFORMAT_RGB888);
+            if (!staging)
+                return;
+            surface = staging;
+        }
         Settings->compositor->SetTarget(static_cast<uint32_t*>(surface->pixels), surface->w,
                                         surface->h, surface->pitch, surface->w / width,
                                         surface->h / height);
@@ -209,6 +232,8 @@ void Game::Render()
         Settings->DrawObject(Root);
         batch->End(0xff000000u | (uint32_t(clear.red) << 16) | (uint32_t(clear.green) << 8) |
                    clear.blue);
+        if (!direct)
+            SDL_BlitSurface(surface, nullptr, window, nullptr);
         SDL_UpdateWindowSurface(Settings->window);
         return;
     }

@@ -7,6 +7,7 @@ class SoftwareCompositor;
 class SpriteBatch;
 struct SDL_Window;
 struct SDL_Renderer;
+struct SDL_Surface;
 
 struct Rgba8
 {
@@ -30,6 +31,7 @@ struct GameSettings
     // software compositor into the window's pixels. Either makes the textures.
     SDL_Renderer* device = nullptr;
     SoftwareCompositor* compositor = nullptr;
+    SDL_Surface* stagingSurface = nullptr; // the compositor's frame for windows not in xRGB
     SpriteBatch* spriteBatch = nullptr;
 
     // Submits the object's sprite, then its children's, in pre-order: the
