@@ -128,24 +128,3 @@ TEST_F(MusicManagerTest, PlayWithoutLoopPointsLoopsTheWholeFileAndReplacesTheTra
     EXPECT_EQ(Game::Music->currentSound, nullptr);
     EXPECT_EQ(PlayedFrames(10)[5], -1); // silence
 }
-
-TEST_F(MusicManagerTest, MetadataErrorsNameTheFile)
-{
-    WriteCountingWav(folder.Path() / "Content/Music/Klezmer.wav", 10);
-    folder.WriteText("Content/Music/Klezmer.json", R"({"LoopStartSample": 1})");
-    try
-    {
-        Game::Music = new MusicManager();
-        FAIL() << "no error";
-    }
-    catch (const boost::property_tree::ptree_bad_path& error)
-    {
-        EXPECT_EQ(std::string(error.what()),
-                  "Content/Music/Klezmer.json: No such node (LoopEndSample)");
-    }
-    folder.WriteText("Content/Music/Klezmer.json",
-                     R"({"LoopStartSample": 1.5, "LoopEndSample": 4})");
-    EXPECT_THROW(new MusicManager(), boost::property_tree::ptree_bad_data);
-    folder.WriteText("Content/Music/Klezmer.json", R"({"LoopStartSample": 1,})");
-    EXPECT_THROW(new MusicManager(), boost::property_tree::json_parser_error);
-}

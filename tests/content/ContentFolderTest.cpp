@@ -76,18 +76,7 @@ TEST(ScanContentFolder, MissingFolderAndVisitorErrorsLeaveAtOnce)
 {
     TempFolder folder;
     fs::path missing = folder.Path() / "Missing";
-    try
-    {
-        Scan(missing);
-        FAIL() << "no error";
-    }
-    catch (const fs::filesystem_error& error)
-    {
-        EXPECT_EQ(
-            std::string(error.what()),
-            "boost::filesystem::directory_iterator::construct: No such file or directory: \"" +
-                missing.string() + "\"");
-    }
+    EXPECT_THROW(Scan(missing), fs::filesystem_error);
     folder.WriteText("NotAFolder", "x");
     EXPECT_THROW(Scan(folder.Path() / "NotAFolder"), fs::filesystem_error);
 

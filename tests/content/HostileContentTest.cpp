@@ -86,6 +86,8 @@ const HostileCase Cases[] = {
     {"CueLinkLoop", Loader::SoundBank, "Content/Sound/Main/Loop.wav",
      [](const fs::path& file) { fs::create_symlink(file.filename(), file); },
      "Too many levels of symbolic links"},
+    {"MissingLoopEnd", Loader::Music, Metadata, Text("{\"LoopStartSample\": 1}"),
+     ": No such node (LoopEndSample)"},
     {"FractionalLoopPoint", Loader::Music, Metadata,
      Text("{\"LoopStartSample\": 12.5, \"LoopEndSample\": 20}"),
      ": conversion of data to type \"int\" failed"},

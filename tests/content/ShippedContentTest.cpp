@@ -20,66 +20,6 @@ namespace
 const std::string Root = std::string(GAME_SOURCE_DIR) + "/Content/";
 }
 
-TEST(ShippedContent, KeyMappingsMapEveryActionToTwoKeys)
-{
-    Game::ActionNames = CreateActionNames();
-    InputManager input;
-    input.LoadKeyMappings(Root + "Config/KeyMappings.json");
-    for (int action = 0; action < ActionCount; ++action)
-    {
-        auto range = input.keyMappings.equal_range(Game::ActionNames[action]);
-        ASSERT_EQ(std::distance(range.first, range.second), 2) << Game::ActionNames[action];
-        for (auto it = range.first; it != range.second; ++it)
-            EXPECT_NE(it->second, Key::None);
-    }
-    EXPECT_EQ(input.keyMappings.count(nullptr), 0u);
-    delete[] Game::ActionNames;
-    Game::ActionNames = nullptr;
-}
-
-TEST(ShippedContent, ShipIsASixtyFourPixelImageOnATransparentBackground)
-{
-    SDL_Surface* loaded = IMG_Load((Root + "Textures/Main/Ship.png").c_str());
-    ASSERT_NE(loaded, nullptr) << IMG_GetError();
-    SDL_Surface* ship = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0);
-    SDL_FreeSurface(loaded);
-    ASSERT_EQ(ship->w, 64);
-    ASSERT_EQ(ship->h, 64);
-    auto alpha = [&](int x, int y)
-    { return static_cast<uint8_t*>(ship->pixels)[y * ship->pitch + x * 4 + 3]; };
-    EXPECT_EQ(alpha(0, 0), 0);
-    EXPECT_EQ(alpha(63, 0), 0);
-    EXPECT_EQ(alpha(0, 63), 0);
-    EXPECT_EQ(alpha(63, 63), 0);
-    EXPECT_EQ(alpha(32, 30), 255);
-    int partial = 0;
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x)
-            partial += alpha(x, y) > 0 && alpha(x, y) < 255;
-    EXPECT_GT(partial, 50); // anti-aliased edges
-    SDL_FreeSurface(ship);
-}
-
-TEST(ShippedContent, CueFilesNameSoundsOfTheirBank)
-{
-    for (const char* cue : {"Tap", "Click"})
-    {
-        boost::property_tree::ptree tree = ReadContentJson(Root + "Sound/Main/" + cue + ".json");
-        int layers = 0;
-        for (const auto& layer : ReadChild(tree, "Layers"))
-        {
-            std::string file = Root + "Sound/Main/" + ReadText(layer.second, "Sound") + ".wav";
-            SF_INFO info = {};
-            SNDFILE* sound = sf_open(file.c_str(), SFM_READ, &info);
-            EXPECT_NE(sound, nullptr) << file;
-            if (sound)
-                sf_close(sound);
-            ++layers;
-        }
-        EXPECT_GE(layers, 2) << cue;
-    }
-}
-
 TEST(ShippedContent, MusicLoopsOnBarBoundariesWithoutASeam)
 {
     boost::property_tree::ptree tree = ReadContentJson(Root + "Music/Klezmer.json");

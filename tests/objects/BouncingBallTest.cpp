@@ -27,14 +27,6 @@ protected:
 };
 } // namespace
 
-TEST(LcgRandom, GivesTheClassicSequenceFromStateOne)
-{
-    LcgRandom::Reset();
-    const int expected[] = {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358};
-    for (int value : expected)
-        EXPECT_EQ(LcgRandom::Next(), value);
-}
-
 TEST_F(BouncingBallTest, StartsFromTheFirstFiveDraws)
 {
     GameObject* ball = new BouncingBall();

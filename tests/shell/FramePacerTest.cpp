@@ -69,25 +69,3 @@ TEST(FramePacerTest, StallIsCreditedSixStepsAndTheBacklogIsDropped)
     run.FrameAt(run.pacer.nextDeadline);
     EXPECT_FLOAT_EQ(run.time.elapsedSeconds, 1.0f / 60.0f);
 }
-
-TEST(FramePacerTest, TotalTimeIsSummedInSinglePrecision)
-{
-    PacedRun run;
-    float expected = 0.0f;
-    int64_t now = Origin + Step;
-    for (int frame = 0; frame < 3600; ++frame)
-    {
-        // Every seventh frame is two steps late.
-        if (frame % 7 == 0)
-            now += 2 * Step;
-        run.FrameAt(now);
-        float elapsed = 0.0f;
-        int steps = frame % 7 == 0 ? 3 : 1;
-        for (int i = 0; i < steps; ++i)
-            elapsed += 1.0f / 60.0f;
-        expected += elapsed;
-        ASSERT_EQ(run.time.elapsedSeconds, elapsed) << "frame " << frame;
-        ASSERT_EQ(run.time.totalSeconds, expected) << "frame " << frame;
-        now = run.pacer.nextDeadline;
-    }
-}
