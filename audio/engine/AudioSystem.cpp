@@ -79,9 +79,12 @@ void AudioEngineState::Mix(float* out, int frames)
             float right = 0.0f;
             if (slot.decoder)
             {
+                // done is read first: once it is seen, every frame written
+                // before it is in the ring, so an empty ring means the end.
+                const bool finished = slot.decoder->done;
                 if (!slot.decoder->ring.Pop(&left, &right))
                 {
-                    if (slot.decoder->done)
+                    if (finished)
                     {
                         FreeSlot(slot);
                         break;
@@ -269,7 +272,8 @@ AudioResult AudioSystem::PlaySound(AudioSound* sound, bool paused, AudioChannel*
             delete decoder;
             return result;
         }
-        decoder->Fill(); // the first half second is ready before it plays
+        // The decoder's own thread makes the first frames: the caller does
+        // not wait for them (offline, rendering fills the decoders).
         if (!state->offline)
             decoder->StartThread();
     }

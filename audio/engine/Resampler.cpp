@@ -85,10 +85,27 @@ std::vector<float> ResampleAll(const std::vector<float>& stereo, int fromRate, i
     Resampler resampler(fromRate, toRate);
     if (resampler.PassesThrough())
         return stereo;
-    resampler.Put(stereo.data(), static_cast<int>(stereo.size() / 2));
+    // Converted in pieces straight into the result, so memory stays near the
+    // size of the result whatever the ratio.
+    const std::size_t frames = stereo.size() / 2;
+    std::vector<float> out;
+    out.reserve((static_cast<std::size_t>(static_cast<double>(frames) * toRate / fromRate) + 512) *
+                2);
+    const int piece = 4096;
+    float taken[2 * 4096];
+    auto drain = [&]
+    {
+        int got;
+        while ((got = resampler.Take(taken, 4096)) > 0)
+            out.insert(out.end(), taken, taken + 2 * got);
+    };
+    for (std::size_t start = 0; start < frames; start += piece)
+    {
+        resampler.Put(stereo.data() + 2 * start,
+                      static_cast<int>(std::min<std::size_t>(piece, frames - start)));
+        drain();
+    }
     resampler.Flush();
-    std::vector<float> out(static_cast<std::size_t>(resampler.Available()) * 2);
-    const int taken = resampler.Take(out.data(), static_cast<int>(out.size() / 2));
-    out.resize(static_cast<std::size_t>(taken) * 2);
+    drain();
     return out;
 }

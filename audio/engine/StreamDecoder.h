@@ -11,6 +11,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 // Decodes one playing stream ahead of the mixer into a ring of at least half
 // a second at the output rate, on a thread of its own (or, offline, when
@@ -26,7 +27,10 @@ public:
 
     AudioResult Open(const std::string& path);
     void StartThread();
-    void Fill(); // decodes until the ring is full or the stream is done
+    // Decodes until the ring is full or the stream is done. Converted frames
+    // the ring cannot take yet wait for the next call; a source that stops
+    // giving frames ends the stream instead of spinning.
+    void Fill();
 
     SampleRing ring;
     std::atomic<bool> done{false}; // nothing more will be written
@@ -41,7 +45,15 @@ private:
     int64_t loopEnd; // inclusive; -1 until known: the end of the file
     int loopsLeft;   // -1 for ever
     int64_t position = 0;
+    int64_t framesSinceJump = 0; // read since the start or the last loop jump
     bool sourceEnded = false;
+    bool flushed = false;
+    // A short loop span is kept decoded after its first pass and replayed
+    // from memory, so its jumps neither seek nor decode again.
+    std::vector<float> loopCache;
+    bool jumped = false;
+    bool replaying = false;
+    std::size_t replayAt = 0; // floats of loopCache already replayed
     float chunk[2 * 1024];
     float converted[2 * 4096];
     std::thread thread;

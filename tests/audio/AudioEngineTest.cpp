@@ -2,6 +2,7 @@
 #include "support/SoundFiles.h"
 #include "support/TempFolder.h"
 
+#include <boost/filesystem/operations.hpp>
 #include <gtest/gtest.h>
 
 #include <sndfile.h>
@@ -207,25 +208,77 @@ TEST_F(AudioEngineTest, LossyStreamsLoopAtTheRightFrame)
         std::vector<float> reference = DecodeWholeFile(folder.Path() / name);
         ASSERT_GE(reference.size(), static_cast<std::size_t>(3 * Rate - 1));
 
-        const int loopStart = 30000, loopEnd = 99999;
-        AudioSound* sound = Create(name, AudioModeStream | AudioModeLoop);
-        ASSERT_EQ(sound->SetLoopPoints(loopStart, loopEnd), AudioResult::Ok);
-        sound->SetLoopCount(-1);
+        // A long span, and the shortest there is, which replays from memory.
+        for (const auto& [loopStart, loopEnd] : {std::pair{30000, 99999}, std::pair{1000, 1001}})
+        {
+            AudioSound* sound = Create(name, AudioModeStream | AudioModeLoop);
+            ASSERT_EQ(sound->SetLoopPoints(loopStart, loopEnd), AudioResult::Ok);
+            sound->SetLoopCount(-1);
+            AudioChannel channel;
+            system->PlaySound(sound, false, &channel);
+
+            std::vector<float> out;
+            while (out.size() <
+                   static_cast<std::size_t>(loopEnd + 3 * (loopEnd - loopStart + 1)) + Rate / 2)
+                for (float value : Render(4099))
+                    out.push_back(value);
+            for (std::size_t i = 0; i < out.size(); ++i)
+            {
+                int frame = ExpectedLoopFrame(static_cast<int>(i), loopStart, loopEnd);
+                ASSERT_NEAR(out[i], reference[static_cast<std::size_t>(frame)], 2e-3)
+                    << name << ": output frame " << i << " should be source frame " << frame;
+            }
+            sound->Release();
+            Render(1000);
+        }
+    }
+}
+
+TEST_F(AudioEngineTest, StreamsPlayWhatTheSamePlayedWholeWouldAtAnyRate)
+{
+    // At 8 kHz a chunk converts to more frames than the ring may have free;
+    // none may be lost, and the stream ends on its last frame.
+    const double pi = 3.14159265358979323846;
+    for (int rate : {8000, 11025, Rate})
+    {
+        WriteSignalSound(folder.Path() / "low.wav", 2 * rate, rate, SF_FORMAT_WAV | SF_FORMAT_FLOAT,
+                         [&](int i)
+                         { return static_cast<float>(0.5 * std::sin(2 * pi * i / 40.0)); });
+        std::vector<float> outputs[2];
+        for (uint32_t mode : {AudioModeDefault, AudioModeStream})
+        {
+            AudioSound* sound = Create("low.wav", mode);
+            AudioChannel channel;
+            system->PlaySound(sound, false, &channel);
+            for (int chunk = 0; chunk < 12; ++chunk)
+                for (float value : Render(Rate / 4))
+                    outputs[mode == AudioModeStream].push_back(value);
+            sound->Release();
+            Render(1000);
+        }
+        for (std::size_t i = 0; i < outputs[0].size(); ++i)
+            ASSERT_NEAR(outputs[1][i], outputs[0][i], 1e-4) << rate << " Hz, frame " << i;
+        std::size_t last = outputs[0].size();
+        while (last > 0 && outputs[0][last - 1] == 0.0f)
+            --last;
+        EXPECT_NEAR(static_cast<double>(last), 2.0 * Rate, Rate / 100.0) << rate << " Hz";
+    }
+}
+
+TEST_F(AudioEngineTest, NonFiniteSamplesPlayAsSilence)
+{
+    WriteSignalSound(folder.Path() / "nan.wav", 1000, Rate, SF_FORMAT_WAV | SF_FORMAT_FLOAT,
+                     [](int i) {
+                         return i % 3 == 0 ? std::nanf("") : i % 3 == 1 ? INFINITY : 0.25f;
+                     });
+    for (uint32_t mode : {AudioModeDefault, AudioModeStream})
+    {
+        AudioSound* sound = Create("nan.wav", mode);
         AudioChannel channel;
         system->PlaySound(sound, false, &channel);
-
-        std::vector<float> out;
-        while (out.size() < static_cast<std::size_t>(loopEnd + 3 * (loopEnd - loopStart + 1)))
-            for (float value : Render(4099))
-                out.push_back(value);
-        for (std::size_t i = 0; i < out.size(); ++i)
-        {
-            int frame = ExpectedLoopFrame(static_cast<int>(i), loopStart, loopEnd);
-            ASSERT_NEAR(out[i], reference[static_cast<std::size_t>(frame)], 2e-3)
-                << name << ": output frame " << i << " should be source frame " << frame;
-        }
+        for (float value : Render(1200))
+            ASSERT_TRUE(std::isfinite(value)) << "mode " << mode;
         sound->Release();
-        Render(1000);
     }
 }
 
@@ -389,4 +442,51 @@ TEST(AudioSystemOutput, ReleaseWithStreamsPlayingOnTheDeviceJoinsCleanly)
     sounds[0]->Release();
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(system->Release(), AudioResult::Ok);
+}
+
+TEST(AudioSystemOutput, StreamsStartWithoutWaitingAndACutFileEndsAndReleasesAtOnce)
+{
+    using Clock = std::chrono::steady_clock;
+    TempFolder folder;
+    const boost::filesystem::path cut = folder.Path() / "cut.wav";
+    const boost::filesystem::path tiny = folder.Path() / "tiny.ogg";
+    WriteCountingSound(cut, 5 * Rate, Rate, Wav16);
+    WriteSignalSound(tiny, 5 * Rate, Rate, SF_FORMAT_OGG | SF_FORMAT_VORBIS,
+                     [](int i) { return 0.1f * static_cast<float>(i % 50) / 50.0f; });
+    AudioSystem* system = nullptr;
+    AudioSystem::Create(&system);
+    ASSERT_EQ(system->Init(100, AudioInitNormal, nullptr), AudioResult::Ok);
+
+    // A loop of two frames in the middle of an Ogg file, and a WAV stream
+    // looping inside the file: neither start waits for decoding.
+    AudioSound* sounds[2] = {};
+    AudioChannel channels[2];
+    const boost::filesystem::path* files[2] = {&tiny, &cut};
+    const std::pair<uint32_t, uint32_t> loops[2] = {{100000, 100001}, {1000, 5 * Rate - 1000}};
+    for (int i = 0; i < 2; ++i)
+    {
+        ASSERT_EQ(system->CreateSound(files[i]->string().c_str(), AudioModeStream | AudioModeLoop,
+                                      &sounds[i]),
+                  AudioResult::Ok);
+        sounds[i]->SetLoopPoints(loops[i].first, loops[i].second);
+        sounds[i]->SetLoopCount(-1);
+        const Clock::time_point start = Clock::now();
+        system->PlaySound(sounds[i], false, &channels[i]);
+        EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(50)) << "PlaySound waited";
+    }
+
+    // The WAV file cut to nothing while it plays: its stream ends, it does
+    // not spin, and releasing it does not wait.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    boost::filesystem::resize_file(cut, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500)); // past the ring's second
+    bool playing = true;
+    system->Update();
+    EXPECT_EQ(channels[1].IsPlaying(&playing), AudioResult::InvalidHandle) << "still playing";
+
+    const Clock::time_point release = Clock::now();
+    sounds[1]->Release();
+    sounds[0]->Release();
+    EXPECT_EQ(system->Release(), AudioResult::Ok);
+    EXPECT_LT(Clock::now() - release, std::chrono::milliseconds(100));
 }
