@@ -53,9 +53,3 @@ void SceneServices::Frame()
     Game::HandleInputPass(Game::Root);
     Game::UpdatePass(Game::Root);
 }
-
-void SceneServices::RenderAudio(int frames)
-{
-    std::vector<float> buffer(static_cast<std::size_t>(frames) * 2);
-    Game::Sounds->system->RenderOffline(buffer.data(), frames);
-}

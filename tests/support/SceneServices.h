@@ -20,9 +20,6 @@ public:
     // One frame of one step: the frame copy, then both passes.
     void Frame();
 
-    // Renders the next frames of the offline audio output.
-    void RenderAudio(int frames);
-
 private:
     WorkingDirectory workingDirectory;
     Game* game = nullptr;
