@@ -224,12 +224,18 @@ void SoftwareCompositor::DrawBand(int band)
         if (!image || image->views.size() <= static_cast<std::size_t>(band) ||
             image->visibleRight <= image->visibleLeft)
             continue;
+        // Most sprites miss a given band: they are passed over before any
+        // division (a NaN edge fails the comparisons too).
+        const float rowsFrom = sprite.top * scaleY - 0.5f;
+        const float rowsTo = sprite.bottom * scaleY - 0.5f;
+        if (!(rowsTo > float(top) - 1.0f && rowsFrom < float(bottom)))
+            continue;
         const double left = double(sprite.left) * scaleX;
         const double right = double(sprite.right) * scaleX;
         const double upper = double(sprite.top) * scaleY;
         const double lower = double(sprite.bottom) * scaleY;
         if (!(right > left) || !(lower > upper) || !std::isfinite(right - left) ||
-            !std::isfinite(lower - upper))
+            !std::isfinite(lower - upper) || !(right > -0.5) || !(left < width + 0.5))
             continue;
         const double stepX = image->width / (right - left);
         const double stepY = image->height / (lower - upper);
