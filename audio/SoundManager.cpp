@@ -65,11 +65,11 @@ void ReadCueFile(const boost::filesystem::path& file, const boost::property_tree
                         });
 }
 
-SoundManager::SoundManager()
+SoundManager::SoundManager(uint32_t audioInitFlags)
 {
     AudioSystem::Create(&system);
     if (system)
-        system->Init(ChannelCount, AudioInitNormal, nullptr);
+        system->Init(ChannelCount, audioInitFlags, nullptr);
 }
 
 SoundManager::~SoundManager()

@@ -3,6 +3,7 @@
 #include <boost/filesystem/path.hpp>
 #include <boost/property_tree/ptree_fwd.hpp>
 
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -16,8 +17,9 @@ class SoundBank;
 class SoundManager
 {
 public:
-    // Creates the audio engine and initialises it with 100 channels.
-    SoundManager();
+    // Creates the audio engine and initialises it with 100 channels and the
+    // AudioSystem::Init flags given (offline for tests and tools).
+    explicit SoundManager(uint32_t audioInitFlags = 0);
     SoundManager(const SoundManager&) = delete;
     SoundManager& operator=(const SoundManager&) = delete;
     // Unloads whatever bank is still loaded, then releases the engine.

@@ -92,7 +92,7 @@ std::string SdlFailure(const char* what)
 }
 } // namespace
 
-Game::Game()
+Game::Game(uint32_t audioInitFlags)
 {
     // A failed construction deletes what it made, so every pointer starts out
     // empty rather than left over from an earlier game.
@@ -117,7 +117,7 @@ Game::Game()
         Time = new GameTime();
         ActionNames = CreateActionNames();
         Input = new InputManager();
-        Sounds = new SoundManager();
+        Sounds = new SoundManager(audioInitFlags);
         Music = new MusicManager();
     }
     catch (...)

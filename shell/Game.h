@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 class GameObject;
 class RandomManager;
 struct GameSettings;
@@ -25,7 +27,8 @@ enum class DrawingPath
 class Game
 {
 public:
-    Game();
+    // audioInitFlags go to the audio engine (offline for tests and tools).
+    explicit Game(uint32_t audioInitFlags = 0);
     ~Game();
 
     // Prepares the run, runs frames until the window is closed, then unloads.

@@ -2,106 +2,90 @@
 
 #include "audio/engine/AudioEngineState.h"
 #include "audio/engine/AudioSystem.h"
+#include "audio/engine/Mixer.h"
 
 namespace
 {
-// The slot the handle names, or null when the handle is stale or unset.
+// The slot the handle names, or null when the handle is stale, unset or its
+// voice has ended.
 ChannelSlot* Find(const AudioChannel& channel)
 {
     if (!channel.system || !channel.system->state)
         return nullptr;
-    auto& slots = channel.system->state->slots;
-    if (channel.slot >= slots.size())
+    AudioEngineState* state = channel.system->state;
+    if (channel.slot >= state->slots.size())
         return nullptr;
-    ChannelSlot& slot = slots[channel.slot];
-    if (!slot.active || slot.generation != channel.generation)
+    ChannelSlot& slot = state->slots[channel.slot];
+    if (slot.generation != channel.generation || !state->Live(channel.slot))
         return nullptr;
     return &slot;
 }
 
-// Runs `change` on the handle's slot under the engine's lock; InvalidHandle
-// when the handle is unset or stale.
-template <typename Change> AudioResult WithSlot(const AudioChannel& channel, Change change)
+AudioResult Send(const AudioChannel& channel, MixerCommand command)
 {
-    if (!channel.system || !channel.system->state)
-        return AudioResult::InvalidHandle;
-    std::lock_guard<std::mutex> guard(channel.system->state->lock);
-    ChannelSlot* slot = Find(channel);
-    if (!slot)
-        return AudioResult::InvalidHandle;
-    change(*slot);
-    return AudioResult::Ok;
+    command.slot = channel.slot;
+    command.generation = channel.generation;
+    return channel.system->state->Send(command) ? AudioResult::Ok : AudioResult::OutputFailed;
 }
 } // namespace
 
 AudioResult AudioChannel::SetVolume(float volume)
 {
+    ChannelSlot* slot = Find(*this);
+    if (!slot)
+        return AudioResult::InvalidHandle;
     if (!(volume >= 0.0f))
         volume = 0.0f;
-    return WithSlot(*this,
-                    [volume](ChannelSlot& slot)
-                    {
-                        slot.target = volume;
-                        if (!slot.sounded)
-                            slot.gain = volume; // not heard yet: applies from the first sample
-                    });
+    slot->target = volume;
+    MixerCommand command;
+    command.kind = MixerCommand::SetVolume;
+    command.volume = volume;
+    return Send(*this, command);
 }
 
 AudioResult AudioChannel::SetPaused(bool paused)
 {
-    return WithSlot(*this,
-                    [paused](ChannelSlot& slot)
-                    {
-                        slot.paused = paused;
-                        if (!paused)
-                            slot.sounded = true;
-                    });
+    ChannelSlot* slot = Find(*this);
+    if (!slot)
+        return AudioResult::InvalidHandle;
+    slot->paused = paused;
+    slot->sounded = slot->sounded || !paused;
+    MixerCommand command;
+    command.kind = MixerCommand::SetPaused;
+    command.paused = paused;
+    return Send(*this, command);
 }
 
 AudioResult AudioChannel::IsPlaying(bool* playing) const
 {
+    const bool live = Find(*this) != nullptr;
     if (playing)
-        *playing = false;
-    return WithSlot(*this,
-                    [playing](ChannelSlot&)
-                    {
-                        if (playing)
-                            *playing = true;
-                    });
+        *playing = live;
+    return live ? AudioResult::Ok : AudioResult::InvalidHandle;
 }
 
 AudioResult AudioChannel::GetVolume(float* volume) const
 {
-    return WithSlot(*this,
-                    [volume](ChannelSlot& slot)
-                    {
-                        if (volume)
-                            *volume = slot.target;
-                    });
-}
-
-AudioResult AudioChannel::GetPaused(bool* paused) const
-{
-    return WithSlot(*this,
-                    [paused](ChannelSlot& slot)
-                    {
-                        if (paused)
-                            *paused = slot.paused;
-                    });
+    ChannelSlot* slot = Find(*this);
+    if (!slot)
+        return AudioResult::InvalidHandle;
+    if (volume)
+        *volume = slot->target;
+    return AudioResult::Ok;
 }
 
 AudioResult AudioChannel::Stop()
 {
-    AudioEngineState* state = system ? system->state : nullptr;
-    return WithSlot(*this,
-                    [state](ChannelSlot& slot)
-                    {
-                        if (!slot.sounded || slot.paused)
-                            state->FreeSlot(slot);
-                        else
-                        {
-                            slot.stopping = true; // fades out over the ramp, then frees
-                            slot.target = 0.0f;
-                        }
-                    });
+    ChannelSlot* slot = Find(*this);
+    if (!slot)
+        return AudioResult::InvalidHandle;
+    // Never heard or paused: it ends at once. Else it fades out over the
+    // ramp and plays until the mixer says it has ended.
+    if (!slot->sounded || slot->paused)
+        slot->active = false;
+    else
+        slot->target = 0.0f;
+    MixerCommand command;
+    command.kind = MixerCommand::Stop;
+    return Send(*this, command);
 }

@@ -18,7 +18,6 @@ public:
     AudioResult SetPaused(bool paused);
     AudioResult IsPlaying(bool* playing) const;
     AudioResult GetVolume(float* volume) const; // the target of the ramp
-    AudioResult GetPaused(bool* paused) const;
     AudioResult Stop();
 
     AudioSystem* system = nullptr;

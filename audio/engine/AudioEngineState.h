@@ -2,14 +2,14 @@
 
 #include "audio/engine/AudioSound.h"
 
-#include <SDL.h>
-
 #include <cstdint>
-#include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
-class StreamDecoder;
+class DeviceOutput;
+class Mixer;
+struct MixerCommand;
 
 // What the engine keeps for one sound (AudioSound::data).
 struct SoundRecord
@@ -24,38 +24,37 @@ struct SoundRecord
     int64_t loopEnd = -1;
 };
 
+// The game's side of one mixer voice: what the game asked of it last. The
+// mixer tells when the voice ends.
 struct ChannelSlot
 {
-    bool active = false;
-    uint32_t generation = 1;
+    bool active = false; // started and neither stopped at once nor taken over
+    uint32_t generation = 0;
     AudioSound* sound = nullptr;
-    StreamDecoder* decoder = nullptr;
-    int64_t position = 0; // output frames into a sample
-    int loopsLeft = 0;
+    bool stream = false;
     bool paused = false;
     bool sounded = false; // unpaused at least once
-    bool stopping = false;
-    float gain = 1.0f;
     float target = 1.0f;
     uint64_t order = 0;
 };
 
-// The engine's state. The mutex guards the slots; the game's thread holds it
-// for a few copies only, the mixer for one buffer.
+// The engine's state, used by the game's thread only: the mixer runs on the
+// output's thread and is reached through its queues alone.
 class AudioEngineState
 {
 public:
-    void Mix(float* out, int frames); // with the lock held
-    void FreeSlot(ChannelSlot& slot);
+    bool Live(uint32_t slot) const; // the slot's voice has not ended
+    // Queues a command; waits for room only when the mixer is a full queue
+    // behind, and never past a second.
+    bool Send(const MixerCommand& command);
+    void DeleteFinished(); // decoders of ended voices, records no voice reads
 
-    std::mutex lock;
+    Mixer* mixer = nullptr;
+    DeviceOutput* device = nullptr; // null: offline, mixed by RenderOffline
     std::vector<ChannelSlot> slots;
-    std::vector<StreamDecoder*> finishedDecoders; // joined and deleted by Update
-    std::vector<StreamDecoder*> releasing;        // Update's side of the swap, same capacity
     std::vector<AudioSound*> sounds; // created and not released; the system frees the rest
-    int sampleRate = 48000;
-    bool offline = false;
-    SDL_AudioDeviceID device = 0;
+    // Released records a voice may still read, with the command count that
+    // makes them safe to free.
+    std::vector<std::pair<uint64_t, SoundRecord*>> retiredRecords;
     uint64_t nextOrder = 1;
-    float rampStep = 1.0f / 192.0f;
 };

@@ -9,6 +9,7 @@ enum class AudioResult
     FileNotFound,   // the file does not exist
     FileUnreadable, // the decoder refused the file
     NotInitialized, // the system was not initialised
-    OutputFailed,   // no output could be opened at all
+    OutputFailed,   // no output could be opened, or it stopped taking commands
     OutOfChannels,  // every channel is busy with music
+    Unsupported,    // loop points on a sample (only streams take them)
 };

@@ -2,8 +2,10 @@
 
 #include "audio/engine/AudioEngineState.h"
 #include "audio/engine/AudioSystem.h"
+#include "audio/engine/Mixer.h"
 
 #include <algorithm>
+#include <cstdint>
 
 AudioResult AudioSound::SetLoopCount(int count)
 {
@@ -16,6 +18,10 @@ AudioResult AudioSound::SetLoopCount(int count)
 AudioResult AudioSound::SetLoopPoints(uint32_t startFrame, uint32_t endFrame)
 {
     SoundRecord* record = static_cast<SoundRecord*>(data);
+    // A sample is held at the output rate, where a source frame has no exact
+    // place: only streams take loop points.
+    if (!record->stream)
+        return AudioResult::Unsupported;
     if (endFrame <= startFrame)
         return AudioResult::InvalidParam;
     if (record->sourceFrames >= 0 && static_cast<int64_t>(endFrame) >= record->sourceFrames)
@@ -27,25 +33,38 @@ AudioResult AudioSound::SetLoopPoints(uint32_t startFrame, uint32_t endFrame)
 
 AudioResult AudioSound::Release()
 {
-    // The channels stop under the lock, so the mixer reads the sound no more
-    // once this returns and the memory can go at once.
     AudioEngineState* state = system ? system->state : nullptr;
-    if (state)
+    SoundRecord* record = static_cast<SoundRecord*>(data);
+    if (!state)
     {
-        std::lock_guard<std::mutex> guard(state->lock);
-        for (ChannelSlot& slot : state->slots)
+        delete record;
+        delete this;
+        return AudioResult::Ok;
+    }
+    // Its voices end at once; the record goes when the mixer has taken
+    // those commands, as it may read the frames until then.
+    uint64_t safeAfter = 0;
+    for (uint32_t i = 0; i < state->slots.size(); ++i)
+    {
+        ChannelSlot& slot = state->slots[i];
+        if (slot.sound != this)
+            continue;
+        if (state->Live(i))
         {
-            if (slot.active && slot.sound == this)
-                state->FreeSlot(slot);
+            MixerCommand command;
+            command.kind = MixerCommand::StopNow;
+            command.slot = i;
+            command.generation = slot.generation;
+            if (!state->Send(command))
+                safeAfter = UINT64_MAX; // a voice still plays it: kept until the system goes
         }
+        slot.active = false;
+        slot.sound = nullptr;
     }
-    if (state)
-    {
-        system->Update();
-        std::vector<AudioSound*>& sounds = state->sounds;
-        sounds.erase(std::remove(sounds.begin(), sounds.end(), this), sounds.end());
-    }
-    delete static_cast<SoundRecord*>(data);
+    state->retiredRecords.emplace_back(std::max(safeAfter, state->mixer->Sent()), record);
+    state->DeleteFinished();
+    std::vector<AudioSound*>& sounds = state->sounds;
+    sounds.erase(std::remove(sounds.begin(), sounds.end(), this), sounds.end());
     delete this;
     return AudioResult::Ok;
 }

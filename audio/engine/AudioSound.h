@@ -18,12 +18,13 @@ public:
     // 0 plays once, -1 loops for ever, n repeats n more times.
     AudioResult SetLoopCount(int count);
 
-    // Loop span in PCM frames of the source file, both ends inclusive.
-    // Refused (and nothing changes) when end <= start or end is past the file.
+    // Loop span of a stream in PCM frames of the source file, both ends
+    // inclusive. Refused (and nothing changes) when end <= start or end is
+    // past the file; Unsupported on a sample.
     AudioResult SetLoopPoints(uint32_t startFrame, uint32_t endFrame);
 
-    // Stops every channel that plays it; the memory goes once the mixer no
-    // longer reads it. The pointer must not be used afterwards.
+    // Stops every channel that plays it at once; the memory goes once the
+    // mixer no longer reads it. The pointer must not be used afterwards.
     AudioResult Release();
 
     AudioSystem* system = nullptr;

@@ -1,133 +1,59 @@
 #include "audio/engine/AudioSystem.h"
 
 #include "audio/engine/AudioEngineState.h"
+#include "audio/engine/DeviceOutput.h"
+#include "audio/engine/Mixer.h"
+#include "audio/engine/OfflineOutput.h"
 #include "audio/engine/Resampler.h"
 #include "audio/engine/SoundFileReader.h"
 #include "audio/engine/StreamDecoder.h"
 
-#include <SDL.h>
-#include <sndfile.h>
-
-#include <cmath>
-#include <cstring>
+#include <chrono>
 #include <new>
+#include <thread>
 
-namespace
+bool AudioEngineState::Live(uint32_t slot) const
 {
-int forcedOfflineRate = 0;
-
-const float KneeStart = 0.8f;
-
-// Linear below the knee, then a smooth approach to full scale: a hundred
-// loud voices distort gracefully instead of wrapping.
-float SoftClip(float x)
-{
-    const float magnitude = std::fabs(x);
-    if (magnitude <= KneeStart)
-        return x;
-    const float over = (magnitude - KneeStart) / (1.0f - KneeStart);
-    const float limited = KneeStart + (1.0f - KneeStart) * std::tanh(over);
-    return x < 0.0f ? -limited : limited;
+    return slots[slot].active && !mixer->Ended(slot, slots[slot].generation);
 }
 
-void MixCallback(void* user, Uint8* stream, int bytes)
+bool AudioEngineState::Send(const MixerCommand& command)
 {
-    AudioEngineState* state = static_cast<AudioEngineState*>(user);
-    std::lock_guard<std::mutex> guard(state->lock);
-    state->Mix(reinterpret_cast<float*>(stream), bytes / static_cast<int>(2 * sizeof(float)));
-}
-
-SDL_AudioDeviceID OpenDevice(AudioEngineState* state)
-{
-    SDL_AudioSpec want = {};
-    want.freq = 48000;
-    want.format = AUDIO_F32SYS;
-    want.channels = 2;
-    want.samples = 1024;
-    want.callback = MixCallback;
-    want.userdata = state;
-    SDL_AudioSpec have = {};
-    SDL_AudioDeviceID device =
-        SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
-    if (device)
-        state->sampleRate = have.freq;
-    return device;
-}
-} // namespace
-
-void AudioEngineState::FreeSlot(ChannelSlot& slot)
-{
-    if (slot.decoder)
-        finishedDecoders.push_back(slot.decoder); // capacity reserved: no allocation
-    slot.decoder = nullptr;
-    slot.active = false;
-    slot.sound = nullptr;
-    ++slot.generation;
-}
-
-void AudioEngineState::Mix(float* out, int frames)
-{
-    std::memset(out, 0, static_cast<std::size_t>(frames) * 2 * sizeof(float));
-    for (ChannelSlot& slot : slots)
+    const auto start = std::chrono::steady_clock::now();
+    while (!mixer->Send(command))
     {
-        if (!slot.active || slot.paused)
-            continue;
-        SoundRecord* record = static_cast<SoundRecord*>(slot.sound->data);
-        for (int i = 0; i < frames; ++i)
+        // Offline, this thread is the mixing thread: apply what is queued.
+        if (!device)
         {
-            float left = 0.0f;
-            float right = 0.0f;
-            if (slot.decoder)
-            {
-                // done is read first: once it is seen, every frame written
-                // before it is in the ring, so an empty ring means the end.
-                const bool finished = slot.decoder->done;
-                if (!slot.decoder->ring.Pop(&left, &right))
-                {
-                    if (finished)
-                    {
-                        FreeSlot(slot);
-                        break;
-                    }
-                    continue; // the decoder is behind: silence, never a wait
-                }
-            }
-            else
-            {
-                const int64_t count = static_cast<int64_t>(record->frames.size() / 2);
-                if (slot.position >= count)
-                {
-                    FreeSlot(slot);
-                    break;
-                }
-                left = record->frames[2 * slot.position];
-                right = record->frames[2 * slot.position + 1];
-                ++slot.position;
-                if (slot.position >= count && slot.loopsLeft != 0)
-                {
-                    if (slot.loopsLeft > 0)
-                        --slot.loopsLeft;
-                    slot.position = 0;
-                }
-            }
-            if (slot.gain != slot.target)
-            {
-                const float difference = slot.target - slot.gain;
-                slot.gain += std::fabs(difference) <= rampStep
-                                 ? difference
-                                 : (difference > 0 ? rampStep : -rampStep);
-            }
-            out[2 * i] += left * slot.gain;
-            out[2 * i + 1] += right * slot.gain;
-            if (slot.stopping && slot.gain == 0.0f)
-            {
-                FreeSlot(slot);
-                break;
-            }
+            mixer->ApplyCommands();
+            continue;
         }
+        // The device takes the queue at its next buffer, a few milliseconds
+        // away; a device that has stopped pulling is not waited for.
+        if (std::chrono::steady_clock::now() - start > std::chrono::seconds(1))
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    for (int i = 0; i < frames * 2; ++i)
-        out[i] = SoftClip(out[i]);
+    return true;
+}
+
+void AudioEngineState::DeleteFinished()
+{
+    // Deleting a decoder stops and joins its thread.
+    while (StreamDecoder* decoder = mixer->TakeFinishedDecoder())
+        delete decoder;
+    const uint64_t applied = mixer->Applied();
+    for (std::size_t i = 0; i < retiredRecords.size();)
+    {
+        if (retiredRecords[i].first <= applied)
+        {
+            delete retiredRecords[i].second;
+            retiredRecords[i] = retiredRecords.back();
+            retiredRecords.pop_back();
+        }
+        else
+            ++i;
+    }
 }
 
 AudioResult AudioSystem::Create(AudioSystem** system)
@@ -138,43 +64,25 @@ AudioResult AudioSystem::Create(AudioSystem** system)
     return AudioResult::Ok;
 }
 
-void AudioSystem::ForceOfflineOutput(int sampleRate)
-{
-    forcedOfflineRate = sampleRate;
-}
-
 AudioResult AudioSystem::Init(int maxChannels, uint32_t initFlags, void*)
 {
     if (state || maxChannels < 1 || maxChannels > 4096)
         return AudioResult::InvalidParam;
     state = new AudioEngineState();
     state->slots.resize(static_cast<std::size_t>(maxChannels));
-    state->finishedDecoders.reserve(static_cast<std::size_t>(maxChannels) * 2);
-    state->releasing.reserve(static_cast<std::size_t>(maxChannels) * 2);
-    state->offline = forcedOfflineRate > 0 || (initFlags & AudioInitOffline);
-    if (state->offline)
-    {
-        state->sampleRate = forcedOfflineRate > 0 ? forcedOfflineRate : 48000;
-        state->rampStep = 1.0f / (0.004f * state->sampleRate);
-        return AudioResult::Ok;
-    }
     AudioResult result = AudioResult::Ok;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0)
-        state->device = OpenDevice(state);
-    if (!state->device)
+    int sampleRate = OfflineOutput::Rate;
+    if (!(initFlags & AudioInitOffline))
     {
-        // No sound card: the dummy driver consumes audio at real-time pace,
-        // so the game runs the same everywhere.
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0)
-            state->device = OpenDevice(state);
-        if (!state->device)
-            result = AudioResult::OutputFailed;
+        state->device = DeviceOutput::Open();
+        if (state->device)
+            sampleRate = state->device->SampleRate();
+        else
+            result = AudioResult::OutputFailed; // calls still work; nothing is heard
     }
-    state->rampStep = 1.0f / (0.004f * state->sampleRate);
+    state->mixer = new Mixer(maxChannels, sampleRate);
     if (state->device)
-        SDL_PauseAudioDevice(state->device, 0);
+        state->device->Start(state->mixer);
     return result;
 }
 
@@ -182,14 +90,7 @@ AudioResult AudioSystem::Update()
 {
     if (!state)
         return AudioResult::NotInitialized;
-    // The two lists trade places and keep their capacity: no allocation.
-    {
-        std::lock_guard<std::mutex> guard(state->lock);
-        state->releasing.swap(state->finishedDecoders);
-    }
-    for (StreamDecoder* decoder : state->releasing)
-        delete decoder;
-    state->releasing.clear();
+    state->DeleteFinished();
     return AudioResult::Ok;
 }
 
@@ -215,12 +116,7 @@ AudioResult AudioSystem::CreateSound(const char* path, uint32_t mode, AudioSound
             return result;
         }
         record->sourceRate = reader.SampleRate();
-        SF_INFO info = {};
-        if (SNDFILE* file = sf_open(path, SFM_READ, &info))
-        {
-            record->sourceFrames = info.frames;
-            sf_close(file);
-        }
+        record->sourceFrames = reader.Frames();
     }
     else
     {
@@ -235,7 +131,7 @@ AudioResult AudioSystem::CreateSound(const char* path, uint32_t mode, AudioSound
                 return result;
             }
             record->sourceFrames = static_cast<int64_t>(frames.size() / 2);
-            record->frames = ResampleAll(frames, record->sourceRate, state->sampleRate);
+            record->frames = ResampleAll(frames, record->sourceRate, state->mixer->SampleRate());
         }
         catch (const std::bad_alloc&)
         {
@@ -261,11 +157,40 @@ AudioResult AudioSystem::PlaySound(AudioSound* sound, bool paused, AudioChannel*
         return AudioResult::NotInitialized;
     SoundRecord* record = static_cast<SoundRecord*>(sound->data);
 
-    StreamDecoder* decoder = nullptr;
+    // A free slot, else the quietest (then oldest) one that plays no stream.
+    std::vector<ChannelSlot>& slots = state->slots;
+    ChannelSlot* chosen = nullptr;
+    for (uint32_t i = 0; i < slots.size() && !chosen; ++i)
+    {
+        if (!state->Live(i))
+            chosen = &slots[i];
+    }
+    if (!chosen)
+    {
+        for (ChannelSlot& slot : slots)
+        {
+            if (slot.stream)
+                continue;
+            if (!chosen || slot.target < chosen->target ||
+                (slot.target == chosen->target && slot.order < chosen->order))
+                chosen = &slot;
+        }
+        if (!chosen)
+            return AudioResult::OutOfChannels;
+    }
+
+    MixerCommand command;
+    command.kind = MixerCommand::Play;
+    command.paused = paused;
+    command.slot = static_cast<uint32_t>(chosen - slots.data());
+    command.generation = chosen->generation + 1;
+    command.loopCount = record->loopCount;
     if (record->stream)
     {
-        decoder = new StreamDecoder(state->sampleRate, record->loopStart, record->loopEnd,
-                                    record->loopCount);
+        // Ended decoders go first, so the mixer's return queue always has room.
+        state->DeleteFinished();
+        StreamDecoder* decoder = new StreamDecoder(state->mixer->SampleRate(), record->loopStart,
+                                                   record->loopEnd, record->loopCount);
         AudioResult result = decoder->Open(record->path);
         if (result != AudioResult::Ok)
         {
@@ -274,53 +199,33 @@ AudioResult AudioSystem::PlaySound(AudioSound* sound, bool paused, AudioChannel*
         }
         // The decoder's own thread makes the first frames: the caller does
         // not wait for them (offline, rendering fills the decoders).
-        if (!state->offline)
+        if (state->device)
             decoder->StartThread();
+        command.decoder = decoder;
     }
-
-    std::lock_guard<std::mutex> guard(state->lock);
-    // A free slot, else the quietest (then oldest) one that plays no stream.
-    ChannelSlot* chosen = nullptr;
-    for (ChannelSlot& slot : state->slots)
+    else
     {
-        if (!slot.active)
-        {
-            chosen = &slot;
-            break;
-        }
+        command.frames = record->frames.data();
+        command.frameCount = static_cast<int64_t>(record->frames.size() / 2);
     }
-    if (!chosen)
+    if (!state->Send(command))
     {
-        for (ChannelSlot& slot : state->slots)
-        {
-            if (slot.decoder)
-                continue;
-            if (!chosen || slot.target < chosen->target ||
-                (slot.target == chosen->target && slot.order < chosen->order))
-                chosen = &slot;
-        }
-        if (!chosen)
-        {
-            delete decoder;
-            return AudioResult::OutOfChannels;
-        }
-        state->FreeSlot(*chosen);
+        delete command.decoder;
+        return AudioResult::OutputFailed;
     }
     chosen->active = true;
+    chosen->generation = command.generation;
     chosen->sound = sound;
-    chosen->decoder = decoder;
-    chosen->position = 0;
-    chosen->loopsLeft = record->loopCount;
+    chosen->stream = record->stream;
     chosen->paused = paused;
     chosen->sounded = !paused;
-    chosen->stopping = false;
-    chosen->gain = chosen->target = 1.0f;
+    chosen->target = 1.0f;
     chosen->order = state->nextOrder++;
     if (channel)
     {
         channel->system = this;
-        channel->slot = static_cast<uint32_t>(chosen - state->slots.data());
-        channel->generation = chosen->generation;
+        channel->slot = command.slot;
+        channel->generation = command.generation;
     }
     return AudioResult::Ok;
 }
@@ -329,44 +234,28 @@ AudioResult AudioSystem::RenderOffline(float* interleavedStereo, int frames)
 {
     if (!state)
         return AudioResult::NotInitialized;
-    if (!state->offline || !interleavedStereo || frames < 0)
+    if (state->device || !interleavedStereo || frames < 0)
         return AudioResult::InvalidParam;
-    const int block = 512;
-    for (int done = 0; done < frames; done += block)
-    {
-        const int count = frames - done < block ? frames - done : block;
-        std::lock_guard<std::mutex> guard(state->lock);
-        for (ChannelSlot& slot : state->slots)
-        {
-            if (slot.active && slot.decoder)
-                slot.decoder->Fill();
-        }
-        state->Mix(interleavedStereo + 2 * done, count);
-    }
+    OfflineOutput::Render(state->mixer, interleavedStereo, frames);
     return AudioResult::Ok;
 }
 
 int AudioSystem::SampleRate() const
 {
-    return state ? state->sampleRate : 0;
+    return state ? state->mixer->SampleRate() : 0;
 }
 
 AudioResult AudioSystem::Release()
 {
     if (state)
     {
-        if (state->device)
-        {
-            SDL_CloseAudioDevice(state->device);
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        }
-        for (ChannelSlot& slot : state->slots)
-        {
-            if (slot.active)
-                state->FreeSlot(slot);
-        }
-        for (StreamDecoder* decoder : state->finishedDecoders)
-            delete decoder;
+        delete state->device; // the mixer is not called again
+        state->mixer->ApplyCommands();
+        state->mixer->EndAllVoices();
+        state->DeleteFinished();
+        delete state->mixer;
+        for (auto& retired : state->retiredRecords)
+            delete retired.second;
         // Sounds the caller did not release go with the system.
         for (AudioSound* sound : state->sounds)
         {

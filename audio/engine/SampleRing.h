@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <vector>
@@ -21,35 +22,39 @@ public:
                                 read.load(std::memory_order_acquire));
     }
 
-    // Producer side.
+    // Producer side: returns how many frames fitted.
     int Write(const float* stereo, int count)
     {
-        count = count < Free() ? count : Free();
+        count = std::min(count, Free());
         const uint64_t at = written.load(std::memory_order_relaxed);
-        for (int i = 0; i < count; ++i)
-        {
-            const std::size_t slot = static_cast<std::size_t>((at + i) % capacity) * 2;
-            frames[slot] = stereo[2 * i];
-            frames[slot + 1] = stereo[2 * i + 1];
-        }
+        // At most two straight runs: to the end of the ring, then from its start.
+        const int start = Index(at);
+        const int first = std::min(count, capacity - start);
+        std::copy_n(stereo, 2 * first, frames.data() + 2 * start);
+        std::copy_n(stereo + 2 * first, 2 * (count - first), frames.data());
         written.store(at + count, std::memory_order_release);
         return count;
     }
 
-    // Consumer side: one frame, or false when empty.
-    bool Pop(float* left, float* right)
+    // Consumer side: up to count frames; returns how many there were.
+    int Read(float* stereo, int count)
     {
         const uint64_t at = read.load(std::memory_order_relaxed);
-        if (at == written.load(std::memory_order_acquire))
-            return false;
-        const std::size_t slot = static_cast<std::size_t>(at % capacity) * 2;
-        *left = frames[slot];
-        *right = frames[slot + 1];
-        read.store(at + 1, std::memory_order_release);
-        return true;
+        count = std::min(count, static_cast<int>(written.load(std::memory_order_acquire) - at));
+        const int start = Index(at);
+        const int first = std::min(count, capacity - start);
+        std::copy_n(frames.data() + 2 * start, 2 * first, stereo);
+        std::copy_n(frames.data(), 2 * (count - first), stereo + 2 * first);
+        read.store(at + count, std::memory_order_release);
+        return count;
     }
 
 private:
+    int Index(uint64_t frame) const
+    {
+        return static_cast<int>(frame % static_cast<uint64_t>(capacity));
+    }
+
     std::vector<float> frames;
     int capacity;
     std::atomic<uint64_t> written{0};

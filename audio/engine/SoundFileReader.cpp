@@ -32,6 +32,7 @@ AudioResult SoundFileReader::Open(const std::string& path)
     }
     channels = info.channels;
     sampleRate = info.samplerate;
+    frameCount = info.frames;
     // Vorbis can land early on a forward seek after reading; a seek from the
     // start is exact.
     exactSeekNeedsRewind = (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_VORBIS;
@@ -88,7 +89,7 @@ int64_t SoundFileReader::Read(float* stereo, int64_t frames)
     return read;
 }
 
-bool SoundFileReader::Seek(int64_t frame)
+bool SoundFileReader::Seek(int64_t frame, const std::atomic<bool>* cancel)
 {
     if (!file)
         return false;
@@ -100,7 +101,7 @@ bool SoundFileReader::Seek(int64_t frame)
     for (int64_t left = frame; left > 0;)
     {
         const sf_count_t read = sf_readf_float(file, scratch.data(), left < 4096 ? left : 4096);
-        if (read <= 0)
+        if (read <= 0 || (cancel && cancel->load()))
             return false;
         left -= read;
     }

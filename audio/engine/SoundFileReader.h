@@ -2,6 +2,7 @@
 
 #include "audio/engine/AudioResult.h"
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,15 +25,18 @@ public:
     // the end of the file or on a decoding error).
     int64_t Read(float* stereo, int64_t frames);
 
-    // Positions the reader at a source frame, exactly.
-    bool Seek(int64_t frame);
+    // Positions the reader at a source frame, exactly. A seek that decodes
+    // its way there gives up as soon as `cancel` is set.
+    bool Seek(int64_t frame, const std::atomic<bool>* cancel = nullptr);
 
     int SampleRate() const { return sampleRate; }
+    int64_t Frames() const { return frameCount; } // as the header says; -1 unknown
 
 private:
     sf_private_tag* file = nullptr;
     int channels = 0;
     int sampleRate = 0;
+    int64_t frameCount = -1;
     bool exactSeekNeedsRewind = false;
     bool seekByDecoding = false;
     std::vector<float> scratch;

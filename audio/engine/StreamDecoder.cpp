@@ -48,7 +48,7 @@ void StreamDecoder::ThreadMain()
     while (!stopping && !done)
     {
         Fill();
-        // A quarter of the ring is played in about a quarter second.
+        // Topped up every 20 ms: the ring holds fifty times that.
         std::unique_lock<std::mutex> lock(wakeMutex);
         wake.wait_for(lock, std::chrono::milliseconds(20), [this] { return stopping.load(); });
     }
@@ -92,7 +92,7 @@ void StreamDecoder::Fill()
         if (replaying && !looping && replayAt == loopCache.size())
         {
             replaying = false;
-            if (!reader.Seek(position))
+            if (!reader.Seek(position, &stopping))
             {
                 sourceEnded = true;
                 continue;
@@ -144,7 +144,7 @@ void StreamDecoder::Fill()
                 replaying = true;
                 replayAt = 0;
             }
-            else if (!reader.Seek(target))
+            else if (!reader.Seek(target, &stopping))
             {
                 sourceEnded = true;
                 continue;

@@ -13,8 +13,8 @@
 #include <thread>
 #include <vector>
 
-// Decodes one playing stream ahead of the mixer into a ring of at least half
-// a second at the output rate, on a thread of its own (or, offline, when
+// Decodes one playing stream ahead of the mixer into a ring of one second
+// at the output rate, on a thread of its own (or, offline, when
 // Fill is called). Loops jump from the inclusive loop end to the loop start
 // in source frames, so the seam is sample-exact.
 class StreamDecoder

@@ -29,9 +29,8 @@ class MusicManagerTest : public ::testing::Test
 protected:
     MusicManagerTest() : workingDirectory(folder.Path())
     {
-        AudioSystem::ForceOfflineOutput(Rate);
         folder.MakeFolder("Content/Music");
-        Game::Sounds = new SoundManager();
+        Game::Sounds = new SoundManager(AudioInitOffline);
     }
     ~MusicManagerTest() override
     {
@@ -39,7 +38,6 @@ protected:
         Game::Music = nullptr;
         delete Game::Sounds;
         Game::Sounds = nullptr;
-        AudioSystem::ForceOfflineOutput(0);
     }
 
     // The source frames the next output frames come from.

@@ -28,16 +28,14 @@ class SoundManagerTest : public ::testing::Test
 protected:
     SoundManagerTest() : workingDirectory(folder.Path())
     {
-        AudioSystem::ForceOfflineOutput(Rate);
         Game::Random = new RandomManager();
-        sounds = new SoundManager();
+        sounds = new SoundManager(AudioInitOffline);
     }
     ~SoundManagerTest() override
     {
         delete sounds; // unloads what is still loaded
         delete Game::Random;
         Game::Random = nullptr;
-        AudioSystem::ForceOfflineOutput(0);
     }
 
     void Wav(const std::string& name, float value)

@@ -101,7 +101,6 @@ class HostileContentTest : public ::testing::TestWithParam<HostileCase>
 protected:
     HostileContentTest() : workingDirectory(folder.Path())
     {
-        AudioSystem::ForceOfflineOutput(48000);
         folder.MakeFolder("Content/Config");
         folder.MakeFolder("Content/Sound/Main");
         folder.MakeFolder("Content/Music");
@@ -112,7 +111,6 @@ protected:
     {
         delete[] Game::ActionNames;
         Game::ActionNames = nullptr;
-        AudioSystem::ForceOfflineOutput(0);
     }
 
     TempFolder folder;
@@ -135,7 +133,7 @@ TEST_P(HostileContentTest, EndsWithAnErrorNamingTheFileAtOnce)
             InputManager().LoadKeyMappings(hostile.file);
             break;
         case Loader::SoundBank:
-            SoundManager().LoadBank("Main");
+            SoundManager(AudioInitOffline).LoadBank("Main");
             break;
         case Loader::Music:
             MusicManager();

@@ -15,9 +15,8 @@
 
 SceneServices::SceneServices() : workingDirectory(GAME_SOURCE_DIR)
 {
-    AudioSystem::ForceOfflineOutput(48000);
     LcgRandom::Reset();
-    game = new Game();
+    game = new Game(AudioInitOffline);
 
     surface = SDL_CreateRGBSurfaceWithFormat(0, 800, 600, 32, SDL_PIXELFORMAT_RGBA8888);
     Game::Settings->device = SDL_CreateSoftwareRenderer(surface);
@@ -42,7 +41,6 @@ SceneServices::~SceneServices()
     Game::Input = nullptr;
     Game::Sounds = nullptr;
     Game::Music = nullptr;
-    AudioSystem::ForceOfflineOutput(0);
 }
 
 void SceneServices::Frame()
