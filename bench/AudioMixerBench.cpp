@@ -1,14 +1,21 @@
 // Costs of the audio engine, mixing offline on this thread: the share of one
 // core that a second of audio takes with 100 playing effect channels, and the
-// cost of streaming one Ogg Vorbis track (decoding and mixing).
+// cost of streaming one Ogg Vorbis track (decoding and mixing). Then, on SDL's
+// dummy device, how long the game's calls into the engine take at most while
+// the device's thread mixes, and the longest mix of one device buffer.
 #include "audio/engine/AudioSystem.h"
 
 #include <sndfile.h>
 
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <string>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -53,6 +60,74 @@ double RenderCost(AudioSystem* system, double seconds)
     for (int i = 0; i < blocks; ++i)
         system->RenderOffline(block.data(), 1024);
     return (ThreadCpuSeconds() - start) / seconds;
+}
+// Seconds of the longest call, the game's calls made as a busy game would
+// make them: 100 looping effects and the music, then for three seconds of
+// frames ten new effects and a hundred volume changes a frame.
+double LongestGameCall(const std::string& effectPath, const std::string& musicPath)
+{
+    using Clock = std::chrono::steady_clock;
+    double longest = 0.0;
+    auto timed = [&](auto call)
+    {
+        const Clock::time_point start = Clock::now();
+        call();
+        longest = std::max(longest, std::chrono::duration<double>(Clock::now() - start).count());
+    };
+    AudioSystem* system = nullptr;
+    AudioSystem::Create(&system);
+    system->Init(100, AudioInitNormal, nullptr);
+    AudioSound* effect = nullptr;
+    AudioSound* music = nullptr;
+    system->CreateSound(effectPath.c_str(), AudioModeLoop, &effect);
+    system->CreateSound(musicPath.c_str(), AudioModeStream | AudioModeLoop, &music);
+    effect->SetLoopCount(-1);
+    music->SetLoopCount(-1);
+    AudioChannel musicChannel;
+    system->PlaySound(music, false, &musicChannel);
+    std::vector<AudioChannel> channels(100);
+    for (int frame = 0; frame < 180; ++frame)
+    {
+        for (int i = 0; i < 10; ++i)
+            timed([&] { system->PlaySound(effect, false, &channels[(frame * 10 + i) % 100]); });
+        for (int i = 0; i < 100; ++i)
+            timed([&] { channels[i].SetVolume(0.01f * ((frame + i) % 100)); });
+        timed([&] { musicChannel.SetVolume(0.5f + 0.5f * (frame % 2)); });
+        timed([&] { system->Update(); });
+        std::this_thread::sleep_for(std::chrono::microseconds(16667));
+    }
+    system->Release();
+    return longest;
+}
+
+// Seconds of the longest mix of one 1024-frame buffer with 100 voices and a
+// stream, the stream decoded in it too (on a device its own thread decodes).
+double LongestMix(const std::string& effectPath, const std::string& musicPath)
+{
+    AudioSystem* system = nullptr;
+    AudioSystem::Create(&system);
+    system->Init(100, AudioInitOffline, nullptr);
+    AudioSound* effect = nullptr;
+    AudioSound* music = nullptr;
+    system->CreateSound(effectPath.c_str(), AudioModeLoop, &effect);
+    system->CreateSound(musicPath.c_str(), AudioModeStream | AudioModeLoop, &music);
+    effect->SetLoopCount(-1);
+    music->SetLoopCount(-1);
+    for (int i = 0; i < 99; ++i)
+        system->PlaySound(effect, false, nullptr);
+    system->PlaySound(music, false, nullptr);
+    std::vector<float> block(1024 * 2);
+    double longest = 0.0;
+    for (int i = 0; i < 1000; ++i)
+    {
+        const auto start = std::chrono::steady_clock::now();
+        system->RenderOffline(block.data(), 1024);
+        longest = std::max(longest, std::chrono::duration<double>(std::chrono::steady_clock::now() -
+                                                                  start)
+                                        .count());
+    }
+    system->Release();
+    return longest;
 }
 } // namespace
 
@@ -105,6 +180,14 @@ int main()
                 "seconds per second of music (%.2f%% of one core)\n",
                 cost, 100 * cost);
     system->Release();
+
+    SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
+    std::printf("longest game-thread call into the engine while the device mixes: %.3f ms "
+                "(it never waits for the device's thread)\n",
+                1000 * LongestGameCall(effect, music));
+    std::printf("longest mix of one 1024-frame buffer (100 voices and a stream, decoding "
+                "included): %.3f ms (the device's thread never waits for the game's)\n",
+                1000 * LongestMix(effect, music));
 
     unlink(effect.c_str());
     unlink(effect44.c_str());

@@ -1,0 +1,140 @@
+#include "audio/engine/Mixer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace
+{
+constexpr int Rate = 48000;
+
+// Stereo frames whose left and right both hold `value(i)`.
+template <typename Value> std::vector<float> Frames(int count, Value value)
+{
+    std::vector<float> frames(static_cast<std::size_t>(count) * 2);
+    for (int i = 0; i < count; ++i)
+        frames[2 * static_cast<std::size_t>(i)] = frames[2 * static_cast<std::size_t>(i) + 1] =
+            value(i);
+    return frames;
+}
+
+class MixerTest : public ::testing::Test
+{
+protected:
+    void Play(uint32_t slot, uint32_t generation, const std::vector<float>& frames,
+              int loopCount = 0, bool paused = false)
+    {
+        MixerCommand command;
+        command.slot = slot;
+        command.generation = generation;
+        command.frames = frames.data();
+        command.frameCount = static_cast<int64_t>(frames.size() / 2);
+        command.loopCount = loopCount;
+        command.paused = paused;
+        ASSERT_TRUE(mixer.Send(command));
+    }
+
+    void Send(MixerCommand::Kind kind, uint32_t slot, uint32_t generation, float volume = 1.0f,
+              bool paused = false)
+    {
+        MixerCommand command;
+        command.kind = kind;
+        command.slot = slot;
+        command.generation = generation;
+        command.volume = volume;
+        command.paused = paused;
+        ASSERT_TRUE(mixer.Send(command));
+    }
+
+    // The left channel of the next frames, mixed in blocks of `block`.
+    std::vector<float> Mix(int frames, int block = 1024)
+    {
+        std::vector<float> out(static_cast<std::size_t>(frames) * 2);
+        for (int done = 0; done < frames; done += block)
+            mixer.Mix(out.data() + 2 * done, std::min(block, frames - done));
+        std::vector<float> left(static_cast<std::size_t>(frames));
+        for (int i = 0; i < frames; ++i)
+            left[static_cast<std::size_t>(i)] = out[2 * static_cast<std::size_t>(i)];
+        return left;
+    }
+
+    Mixer mixer{100, Rate};
+};
+} // namespace
+
+TEST_F(MixerTest, SamplesPlayTheirFramesLoopAsToldThenEnd)
+{
+    const std::vector<float> counting = Frames(1000, [](int i) { return (i + 1) / 4096.0f; });
+    // Once, twice, and for ever, mixed in blocks that split the seams.
+    const int loopCounts[] = {0, 1, -1};
+    for (uint32_t slot = 0; slot < 3; ++slot)
+    {
+        Play(slot, 1, counting, loopCounts[slot]);
+        const std::vector<float> out = Mix(3500, 333);
+        const int plays = loopCounts[slot] < 0 ? 4 : loopCounts[slot] + 1;
+        for (int i = 0; i < 3500; ++i)
+        {
+            const float expected = i < 1000 * plays ? (i % 1000 + 1) / 4096.0f : 0.0f;
+            ASSERT_EQ(out[static_cast<std::size_t>(i)], expected) << "loop count "
+                                                                   << loopCounts[slot]
+                                                                   << ", frame " << i;
+        }
+        EXPECT_EQ(mixer.Ended(slot, 1), loopCounts[slot] >= 0);
+        Send(MixerCommand::StopNow, slot, 1);
+    }
+}
+
+TEST_F(MixerTest, CommandsForAReplacedVoiceChangeNothing)
+{
+    const std::vector<float> level = Frames(Rate, [](int) { return 0.5f; });
+    Play(7, 1, level, -1);
+    Play(7, 2, level, -1); // takes the slot over
+    Send(MixerCommand::SetVolume, 7, 1, 0.0f);
+    Send(MixerCommand::StopNow, 7, 1);
+    EXPECT_EQ(Mix(10).back(), 0.5f);
+    EXPECT_TRUE(mixer.Ended(7, 1));
+    EXPECT_FALSE(mixer.Ended(7, 2));
+    EXPECT_EQ(mixer.Applied(), mixer.Sent());
+}
+
+TEST_F(MixerTest, VolumeSetWhilePausedHoldsFromTheFirstFrameAndChangesRampWithoutClicks)
+{
+    const std::vector<float> level = Frames(4 * Rate, [](int) { return 0.5f; });
+    Play(0, 1, level, 0, true);
+    Send(MixerCommand::SetVolume, 0, 1, 0.4f);
+    for (float value : Mix(500))
+        ASSERT_EQ(value, 0.0f) << "a paused voice is silent";
+
+    Send(MixerCommand::SetPaused, 0, 1, 1.0f, false);
+    std::vector<float> out = Mix(100);
+    EXPECT_NEAR(out[0], 0.2f, 1e-6) << "the volume set while paused holds from the first frame";
+
+    // A change of volume, then a stop, move in small steps over a few ms.
+    Send(MixerCommand::SetVolume, 0, 1, 1.0f);
+    out = Mix(Rate / 50);
+    EXPECT_LT(out[0], 0.21f);
+    EXPECT_NEAR(out.back(), 0.5f, 1e-6);
+    Send(MixerCommand::Stop, 0, 1);
+    out = Mix(Rate / 50, 77);
+    EXPECT_GT(out[0], 0.45f) << "no jump to silence";
+    for (std::size_t i = 1; i < out.size(); ++i)
+        ASSERT_LE(std::fabs(out[i] - out[i - 1]), 0.01f) << "click at frame " << i;
+    EXPECT_EQ(out.back(), 0.0f);
+    EXPECT_TRUE(mixer.Ended(0, 1)) << "a faded-out stop ends the voice";
+}
+
+TEST_F(MixerTest, HundredLoudVoicesAreLimitedWithoutWrapping)
+{
+    const std::vector<float> loud =
+        Frames(Rate, [](int i) { return i % 200 < 100 ? 0.9f : -0.9f; });
+    for (uint32_t slot = 0; slot < 100; ++slot)
+        Play(slot, 1, loud);
+    const std::vector<float> out = Mix(Rate / 2);
+    for (std::size_t i = 0; i < out.size(); ++i)
+    {
+        ASSERT_LE(std::fabs(out[i]), 1.0f) << "frame " << i;
+        const bool positive = i % 200 < 100;
+        ASSERT_GT(positive ? out[i] : -out[i], 0.9f) << "frame " << i << " lost its sign";
+    }
+}
