@@ -122,9 +122,9 @@ double LongestMix(const std::string& effectPath, const std::string& musicPath)
     {
         const auto start = std::chrono::steady_clock::now();
         system->RenderOffline(block.data(), 1024);
-        longest = std::max(longest, std::chrono::duration<double>(std::chrono::steady_clock::now() -
-                                                                  start)
-                                        .count());
+        longest = std::max(
+            longest,
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
     system->Release();
     return longest;

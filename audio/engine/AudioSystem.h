@@ -7,7 +7,7 @@
 #include <cstdint>
 
 // Init flags.
-constexpr uint32_t AudioInitNormal = 0;     // the sound card (or SDL's dummy driver)
+constexpr uint32_t AudioInitNormal = 0;        // the sound card (or SDL's dummy driver)
 constexpr uint32_t AudioInitOffline = 1u << 0; // no device: 48 kHz, mixed in RenderOffline only
 
 class AudioEngineState;

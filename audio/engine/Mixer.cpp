@@ -180,8 +180,8 @@ void Mixer::MixVoice(int slot, float* out, int frames)
             // done is read first: once it is seen, every frame written before
             // it is in the ring, so an empty ring means the end.
             const bool finished = voice.decoder->done.load(std::memory_order_acquire);
-            count = voice.decoder->ring.Read(streamFrames,
-                                             std::min(frames - done, StreamBlockFrames));
+            count =
+                voice.decoder->ring.Read(streamFrames, std::min(frames - done, StreamBlockFrames));
             if (count == 0)
             {
                 if (finished)
@@ -197,8 +197,8 @@ void Mixer::MixVoice(int slot, float* out, int frames)
                 EndVoice(slot);
                 return;
             }
-            count = static_cast<int>(std::min<int64_t>(frames - done,
-                                                       voice.frameCount - voice.position));
+            count = static_cast<int>(
+                std::min<int64_t>(frames - done, voice.frameCount - voice.position));
             source = voice.frames + 2 * voice.position;
             voice.position += count;
             if (voice.position >= voice.frameCount && voice.loopsLeft != 0)

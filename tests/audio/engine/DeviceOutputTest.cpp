@@ -15,9 +15,11 @@ namespace
 std::vector<float> ReadFloats(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::vector<char> bytes((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
     std::vector<float> samples(bytes.size() / sizeof(float));
-    std::copy_n(bytes.data(), samples.size() * sizeof(float), reinterpret_cast<char*>(samples.data()));
+    std::copy_n(bytes.data(), samples.size() * sizeof(float),
+                reinterpret_cast<char*>(samples.data()));
     return samples;
 }
 } // namespace
@@ -68,7 +70,8 @@ TEST(DeviceOutputTest, StreamsStartWithoutWaitingAndACutFileEndsAndReleasesAtOnc
     AudioSound* sounds[2] = {};
     AudioChannel channels[2];
     const boost::filesystem::path* files[2] = {&tiny, &cut};
-    const std::pair<uint32_t, uint32_t> loops[2] = {{100000, 100001}, {1000, 5 * OfflineRate - 1000}};
+    const std::pair<uint32_t, uint32_t> loops[2] = {{100000, 100001},
+                                                    {1000, 5 * OfflineRate - 1000}};
     for (int i = 0; i < 2; ++i)
     {
         ASSERT_EQ(system->CreateSound(files[i]->string().c_str(), AudioModeStream | AudioModeLoop,

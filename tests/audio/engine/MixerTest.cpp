@@ -76,9 +76,8 @@ TEST_F(MixerTest, SamplesPlayTheirFramesLoopAsToldThenEnd)
         for (int i = 0; i < 3500; ++i)
         {
             const float expected = i < 1000 * plays ? (i % 1000 + 1) / 4096.0f : 0.0f;
-            ASSERT_EQ(out[static_cast<std::size_t>(i)], expected) << "loop count "
-                                                                   << loopCounts[slot]
-                                                                   << ", frame " << i;
+            ASSERT_EQ(out[static_cast<std::size_t>(i)], expected)
+                << "loop count " << loopCounts[slot] << ", frame " << i;
         }
         EXPECT_EQ(mixer.Ended(slot, 1), loopCounts[slot] >= 0);
         Send(MixerCommand::StopNow, slot, 1);

@@ -95,8 +95,8 @@ TEST_F(StreamDecoderTest, LossyStreamsLoopAtTheRightFrame)
             system->PlaySound(sound, false, &channel);
 
             std::vector<float> out;
-            while (out.size() <
-                   static_cast<std::size_t>(loopEnd + 3 * (loopEnd - loopStart + 1)) + OfflineRate / 2)
+            while (out.size() < static_cast<std::size_t>(loopEnd + 3 * (loopEnd - loopStart + 1)) +
+                                    OfflineRate / 2)
                 for (float value : Render(4099))
                     out.push_back(value);
             for (std::size_t i = 0; i < out.size(); ++i)
@@ -138,7 +138,8 @@ TEST_F(StreamDecoderTest, StreamsPlayWhatTheSamePlayedWholeWouldAtAnyRate)
         std::size_t last = outputs[0].size();
         while (last > 0 && outputs[0][last - 1] == 0.0f)
             --last;
-        EXPECT_NEAR(static_cast<double>(last), 2.0 * OfflineRate, OfflineRate / 100.0) << rate << " Hz";
+        EXPECT_NEAR(static_cast<double>(last), 2.0 * OfflineRate, OfflineRate / 100.0)
+            << rate << " Hz";
     }
 }
 
