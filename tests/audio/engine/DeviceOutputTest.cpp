@@ -6,55 +6,68 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <thread>
 #include <utility>
 #include <vector>
 
+// The engine on SDL's dummy and disk drivers, whose audio threads pull frames
+// at real-time pace.
 namespace
 {
-std::vector<float> ReadFloats(const std::string& path)
+using Clock = std::chrono::steady_clock;
+
+AudioSound* CreateLoopingStream(AudioSystem* system, const boost::filesystem::path& file)
 {
-    std::ifstream file(path, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(file)),
-                            std::istreambuf_iterator<char>());
-    std::vector<float> samples(bytes.size() / sizeof(float));
-    std::copy_n(bytes.data(), samples.size() * sizeof(float),
-                reinterpret_cast<char*>(samples.data()));
-    return samples;
+    AudioSound* sound = nullptr;
+    EXPECT_EQ(system->CreateSound(file.string().c_str(), AudioModeStream | AudioModeLoop, &sound),
+              AudioResult::Ok);
+    sound->SetLoopCount(-1);
+    return sound;
 }
 } // namespace
 
-// The engine on a real SDL output (the dummy driver, or the disk driver),
-// whose audio thread pulls frames at real-time pace.
-
-TEST(DeviceOutputTest, ReleaseWithStreamsPlayingOnTheDeviceJoinsCleanly)
+TEST(DeviceOutputTest, AStalledGameThreadLeavesNoGapAndReleasingWhilePlayingJoinsCleanly)
 {
-    // SDL's dummy driver runs a real audio thread at real-time pace.
+    // The disk driver writes what a sound card would play to a file.
     TempFolder folder;
-    WriteCountingSound(folder.Path() / "stream.wav", 3 * OfflineRate, OfflineRate, Wav16);
+    const std::string output = (folder.Path() / "output.raw").string();
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
+    WriteCountingSound(folder.Path() / "music.wav", 12000, OfflineRate, Wav16);
     AudioSystem* system = nullptr;
-    ASSERT_EQ(AudioSystem::Create(&system), AudioResult::Ok);
+    AudioSystem::Create(&system);
     ASSERT_EQ(system->Init(100, AudioInitNormal, nullptr), AudioResult::Ok);
-    AudioSound* sounds[2] = {};
-    for (AudioSound*& sound : sounds)
-    {
-        ASSERT_EQ(system->CreateSound((folder.Path() / "stream.wav").string().c_str(),
-                                      AudioModeStream | AudioModeLoop, &sound),
-                  AudioResult::Ok);
-        sound->SetLoopCount(-1);
-        AudioChannel channel;
-        system->PlaySound(sound, false, &channel);
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    ASSERT_EQ(system->SampleRate(), OfflineRate);
+    AudioSound* music = CreateLoopingStream(system, folder.Path() / "music.wav");
+    AudioSound* other = CreateLoopingStream(system, folder.Path() / "music.wav");
+    system->PlaySound(music, false, nullptr);
+    system->PlaySound(other, false, nullptr);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    other->Release(); // while its decoder and the device both run
+    std::this_thread::sleep_for(std::chrono::seconds(1)); // the game's thread does nothing
     system->Update();
-    sounds[0]->Release();
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
     EXPECT_EQ(system->Release(), AudioResult::Ok);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+
+    // Once the second stream is gone, the music counts on without a frame missing.
+    std::ifstream file(output, std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(file)), {});
+    std::vector<float> samples(bytes.size() / sizeof(float));
+    std::copy_n(bytes.data(), samples.size() * sizeof(float),
+                reinterpret_cast<char*>(samples.data()));
+    const std::size_t frames = samples.size() / 2;
+    const std::size_t from = OfflineRate / 4;
+    ASSERT_GT(frames, from + OfflineRate) << "not a second of music after the release";
+    const int first = CountedFrame(samples[2 * from]);
+    for (std::size_t i = from; i < frames; ++i)
+        ASSERT_EQ(CountedFrame(samples[2 * i]), static_cast<int>((first + i - from) % 12000))
+            << "output frame " << i << " of " << frames;
 }
 
 TEST(DeviceOutputTest, StreamsStartWithoutWaitingAndACutFileEndsAndReleasesAtOnce)
 {
-    using Clock = std::chrono::steady_clock;
     TempFolder folder;
     const boost::filesystem::path cut = folder.Path() / "cut.wav";
     const boost::filesystem::path tiny = folder.Path() / "tiny.ogg";
@@ -67,18 +80,12 @@ TEST(DeviceOutputTest, StreamsStartWithoutWaitingAndACutFileEndsAndReleasesAtOnc
 
     // A loop of two frames in the middle of an Ogg file, and a WAV stream
     // looping inside the file: neither start waits for decoding.
-    AudioSound* sounds[2] = {};
+    AudioSound* sounds[2] = {CreateLoopingStream(system, tiny), CreateLoopingStream(system, cut)};
+    sounds[0]->SetLoopPoints(100000, 100001);
+    sounds[1]->SetLoopPoints(1000, 5 * OfflineRate - 1000);
     AudioChannel channels[2];
-    const boost::filesystem::path* files[2] = {&tiny, &cut};
-    const std::pair<uint32_t, uint32_t> loops[2] = {{100000, 100001},
-                                                    {1000, 5 * OfflineRate - 1000}};
     for (int i = 0; i < 2; ++i)
     {
-        ASSERT_EQ(system->CreateSound(files[i]->string().c_str(), AudioModeStream | AudioModeLoop,
-                                      &sounds[i]),
-                  AudioResult::Ok);
-        sounds[i]->SetLoopPoints(loops[i].first, loops[i].second);
-        sounds[i]->SetLoopCount(-1);
         const Clock::time_point start = Clock::now();
         system->PlaySound(sounds[i], false, &channels[i]);
         EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(50)) << "PlaySound waited";
@@ -90,7 +97,6 @@ TEST(DeviceOutputTest, StreamsStartWithoutWaitingAndACutFileEndsAndReleasesAtOnc
     boost::filesystem::resize_file(cut, 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(1500)); // past the ring's second
     bool playing = true;
-    system->Update();
     EXPECT_EQ(channels[1].IsPlaying(&playing), AudioResult::InvalidHandle) << "still playing";
 
     const Clock::time_point release = Clock::now();
@@ -98,44 +104,4 @@ TEST(DeviceOutputTest, StreamsStartWithoutWaitingAndACutFileEndsAndReleasesAtOnc
     sounds[0]->Release();
     EXPECT_EQ(system->Release(), AudioResult::Ok);
     EXPECT_LT(Clock::now() - release, std::chrono::milliseconds(100));
-}
-
-TEST(DeviceOutputTest, AGameThreadStalledForASecondLeavesNoGap)
-{
-    // SDL's disk driver writes what the device would play to a file, pulling
-    // at real-time pace on its own thread.
-    TempFolder folder;
-    const std::string output = (folder.Path() / "output.raw").string();
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
-    WriteCountingSound(folder.Path() / "music.wav", 12000, OfflineRate, Wav16);
-    AudioSystem* system = nullptr;
-    AudioSystem::Create(&system);
-    ASSERT_EQ(system->Init(100, AudioInitNormal, nullptr), AudioResult::Ok);
-    ASSERT_EQ(system->SampleRate(), OfflineRate);
-    AudioSound* music = nullptr;
-    ASSERT_EQ(system->CreateSound((folder.Path() / "music.wav").string().c_str(),
-                                  AudioModeStream | AudioModeLoop, &music),
-              AudioResult::Ok);
-    music->SetLoopCount(-1);
-    AudioChannel channel;
-    system->PlaySound(music, false, &channel);
-    system->Update();
-    std::this_thread::sleep_for(std::chrono::seconds(1)); // the game's thread does nothing
-    system->Update();
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    system->Release();
-    unsetenv("SDL_DISKAUDIOFILE");
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-
-    // From its first frame on, the music counts up without a frame missing.
-    std::vector<float> samples = ReadFloats(output);
-    std::size_t first = 0;
-    while (first < samples.size() && samples[first] == 0.0f)
-        first += 2;
-    const std::size_t frames = (samples.size() - first) / 2;
-    ASSERT_GT(frames, static_cast<std::size_t>(OfflineRate)) << "not a second of music";
-    for (std::size_t i = 0; i < frames; ++i)
-        ASSERT_EQ(CountedFrame(samples[first + 2 * i]), static_cast<int>(i % 12000))
-            << "output frame " << i << " of " << frames;
 }
