@@ -27,45 +27,6 @@ protected:
 };
 } // namespace
 
-TEST_F(BouncingBallTest, StartsFromTheFirstFiveDraws)
-{
-    GameObject* ball = new BouncingBall();
-    Game::Root->AddChild(ball);
-    EXPECT_EQ(ball->sprite->texture, Game::Textures->GetTexture("Ship"));
-    EXPECT_EQ(ball->sprite->width, 64.0f);
-    EXPECT_EQ(ball->position->x, 0.0f);
-
-    services.Frame();
-    BouncingBallBehavior* behavior = BehaviorOf(ball);
-    // Draws 41, 18467, 6334, 26500, 19169; then one step of motion.
-    EXPECT_EQ(behavior->velocity.x, -215.0f);
-    EXPECT_EQ(behavior->velocity.y, -221.0f);
-    EXPECT_FLOAT_EQ(ball->position->x, 734.0f - 215.0f / 60.0f);
-    EXPECT_FLOAT_EQ(ball->position->y, 100.0f - 221.0f / 60.0f);
-    EXPECT_FLOAT_EQ(ball->sprite->width, 64.0f * 0.47f);
-    EXPECT_FLOAT_EQ(ball->sprite->height, 64.0f * 0.47f);
-}
-
-TEST_F(BouncingBallTest, StartDrawsStayInTheirRanges)
-{
-    for (int i = 0; i < 500; ++i)
-        Game::Root->AddChild(new BouncingBall());
-    Game::Time->elapsedSeconds = 0.0f;
-    Game::UpdatePass(Game::Root); // start without moving
-    for (GameObject* ball : Game::Root->children)
-    {
-        BouncingBallBehavior* behavior = BehaviorOf(ball);
-        ASSERT_GE(behavior->velocity.x, -256.0f);
-        ASSERT_LE(behavior->velocity.x, 255.0f);
-        ASSERT_GE(ball->position->x, 0.0f);
-        ASSERT_LE(ball->position->x, 799.0f);
-        ASSERT_EQ(ball->position->y, std::floor(ball->position->y));
-        ASSERT_LE(ball->position->y, 599.0f);
-        ASSERT_GE(ball->sprite->width, 64.0f * 0.125f);
-        ASSERT_LE(ball->sprite->width, 64.0f * 0.62f);
-    }
-}
-
 TEST_F(BouncingBallTest, BouncesOnStrictEdgeTestsBeforeMoving)
 {
     GameObject* ball = new BouncingBall();
@@ -88,29 +49,6 @@ TEST_F(BouncingBallTest, BouncesOnStrictEdgeTestsBeforeMoving)
     behavior->Update();
     EXPECT_EQ(behavior->velocity.x, 30.0f);
     EXPECT_EQ(behavior->velocity.y, 40.0f);
-}
-
-TEST_F(BouncingBallTest, MoveActionsTurnDownOverUpAndRightOverLeft)
-{
-    GameObject* ball = new BouncingBall();
-    Game::Root->AddChild(ball);
-    services.Frame();
-    BouncingBallBehavior* behavior = BehaviorOf(ball);
-    behavior->velocity = {-20.0f, -30.0f};
-
-    Game::Input->KeyDown(static_cast<uint32_t>(Key::W));
-    Game::Input->KeyDown(static_cast<uint32_t>(Key::S));
-    Game::Input->KeyDown(static_cast<uint32_t>(Key::Left));
-    Game::Input->KeyDown(static_cast<uint32_t>(Key::Right));
-    behavior->HandleInput();
-    EXPECT_EQ(behavior->velocity.x, 20.0f);
-    EXPECT_EQ(behavior->velocity.y, 30.0f);
-
-    Game::Input->KeyUp(static_cast<uint32_t>(Key::S));
-    Game::Input->KeyUp(static_cast<uint32_t>(Key::Right));
-    behavior->HandleInput();
-    EXPECT_EQ(behavior->velocity.x, -20.0f);
-    EXPECT_EQ(behavior->velocity.y, -30.0f);
 }
 
 TEST_F(BouncingBallTest, WithoutAShipTextureTheBallKeepsItsSizeAndIsNotDrawn)
