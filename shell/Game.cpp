@@ -73,17 +73,27 @@ namespace
 {
 // Deletes the services in the tear-down order: music before the sound engine
 // it plays on, the object tree last. Services not created yet are skipped.
+// Every pointer is emptied, so nothing reaches a deleted service through it.
 void DeleteServices()
 {
     delete Game::Music;
+    Game::Music = nullptr;
     delete Game::Sounds;
+    Game::Sounds = nullptr;
     delete Game::Input;
+    Game::Input = nullptr;
     delete[] Game::ActionNames;
+    Game::ActionNames = nullptr;
     delete Game::Time;
+    Game::Time = nullptr;
     delete Game::Textures;
+    Game::Textures = nullptr;
     delete Game::Settings;
+    Game::Settings = nullptr;
     delete Game::Random;
+    Game::Random = nullptr;
     delete Game::Root;
+    Game::Root = nullptr;
 }
 
 std::string SdlFailure(const char* what)

@@ -58,20 +58,6 @@ TEST(ScanContentFolder, ListsRegularFilesWithStemAndLowerCasedExtension)
     expect("Linked.ogg", "Linked", ".ogg"); // a link to a regular file counts as one
 }
 
-TEST(ScanContentFolder, BankFoldersJoinTheKindFolderAndTheBankName)
-{
-    EXPECT_EQ(BankFolder("Content/Sound", "Main").string(), "Content/Sound/Main");
-    EXPECT_EQ(BankFolder("Content/Sound", "").string(), "Content/Sound");
-
-    TempFolder folder;
-    folder.WriteText("Sound/Top.wav", "x");
-    folder.WriteText("Sound/Main/Inner.wav", "x");
-    std::map<std::string, ContentEntry> entries =
-        Scan(BankFolder((folder.Path() / "Sound").c_str(), ""));
-    EXPECT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries.count("Top.wav"), 1u);
-}
-
 TEST(ScanContentFolder, MissingFolderAndVisitorErrorsLeaveAtOnce)
 {
     TempFolder folder;

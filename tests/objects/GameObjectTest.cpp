@@ -12,19 +12,12 @@ namespace
 {
 std::vector<std::string> destroyed;
 
-class NamedPosition : public Position2dComponent
+// A part that records its name when it is destroyed.
+template <typename Part> class Named : public Part
 {
 public:
-    explicit NamedPosition(std::string name) : name(std::move(name)) {}
-    ~NamedPosition() override { destroyed.push_back(name); }
-    std::string name;
-};
-
-class NamedSprite : public SpriteComponent
-{
-public:
-    explicit NamedSprite(std::string name) : name(std::move(name)) {}
-    ~NamedSprite() override { destroyed.push_back(name); }
+    explicit Named(std::string name) : name(std::move(name)) {}
+    ~Named() override { destroyed.push_back(name); }
     std::string name;
 };
 
@@ -39,19 +32,13 @@ public:
     std::string name;
 };
 
+using NamedPosition = Named<Position2dComponent>;
+using NamedSprite = Named<SpriteComponent>;
+using NamedObject = Named<GameObject>;
 // A subclass of a behaviour still counts as a behaviour.
 class DerivedBehavior : public NamedBehavior
 {
-public:
     using NamedBehavior::NamedBehavior;
-};
-
-class NamedObject : public GameObject
-{
-public:
-    explicit NamedObject(std::string name) : name(std::move(name)) {}
-    ~NamedObject() override { destroyed.push_back(name); }
-    std::string name;
 };
 } // namespace
 

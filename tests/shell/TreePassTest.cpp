@@ -12,150 +12,97 @@ namespace
 {
 std::vector<std::string> calls;
 
-// Records every call and runs optional actions on its owner.
+// Records every call, and runs its owner's script from HandleInput or Update.
 class ScriptedBehavior : public Behavior
 {
 public:
-    explicit ScriptedBehavior(std::string name) : name(std::move(name)) {}
-    void HandleInput() override
+    using Script = std::function<void(ScriptedBehavior*)>;
+    explicit ScriptedBehavior(std::string name, Script onInput = {}, Script onUpdate = {})
+        : name(std::move(name)), onInput(std::move(onInput)), onUpdate(std::move(onUpdate))
     {
-        calls.push_back(name + ".HandleInput");
-        if (onHandleInput)
-            onHandleInput(this);
     }
-    void Start() override { calls.push_back(name + ".Start"); }
-    void Update() override
-    {
-        calls.push_back(name + ".Update");
-        if (onUpdate)
-            onUpdate(this);
-    }
+    void HandleInput() override { Record(".HandleInput", onInput); }
+    void Start() override { Record(".Start", {}); }
+    void Update() override { Record(".Update", onUpdate); }
 
+private:
+    void Record(const char* call, const Script& script)
+    {
+        calls.push_back(name + call);
+        if (script)
+            script(this);
+    }
     std::string name;
-    std::function<void(ScriptedBehavior*)> onHandleInput;
-    std::function<void(ScriptedBehavior*)> onUpdate;
+    Script onInput;
+    Script onUpdate;
 };
 
-GameObject* MakeObject(const std::string& name, ScriptedBehavior** behavior = nullptr)
+GameObject* MakeObject(const std::string& name, ScriptedBehavior::Script onInput = {},
+                       ScriptedBehavior::Script onUpdate = {})
 {
     auto* object = new GameObject();
-    auto* b = new ScriptedBehavior(name);
-    object->AddComponent(b);
-    if (behavior)
-        *behavior = b;
+    object->AddComponent(new ScriptedBehavior(name, std::move(onInput), std::move(onUpdate)));
     return object;
 }
 
-int Count(const std::string& call)
+// Runs the passes named ("I" input, "U" update) on a fresh root holding
+// `object`, and returns the calls they made.
+std::vector<std::string> RunPasses(GameObject* object, const std::string& passes)
 {
-    int n = 0;
-    for (const std::string& c : calls)
-        n += c == call;
-    return n;
+    calls.clear();
+    GameObject root;
+    root.AddChild(object);
+    for (char pass : passes)
+        pass == 'I' ? Game::HandleInputPass(&root) : Game::UpdatePass(&root);
+    return calls;
 }
+
+using Calls = std::vector<std::string>;
 } // namespace
 
 TEST(TreePasses, VisitInPreOrderAndStartOnceBeforeTheFirstUpdate)
 {
-    calls.clear();
-    GameObject root;
     GameObject* a = MakeObject("a");
     a->AddChild(MakeObject("a1"));
-    root.AddChild(a);
-    root.AddChild(MakeObject("b"));
-
-    Game::HandleInputPass(&root);
-    Game::UpdatePass(&root);
-    Game::HandleInputPass(&root);
-    Game::UpdatePass(&root);
-
-    std::vector<std::string> expected = {"a.HandleInput", "a1.HandleInput", "b.HandleInput", //
-                                         "a.Start",       "a.Update",       "a1.Start",
-                                         "a1.Update",     "b.Start",        "b.Update",      //
-                                         "a.HandleInput", "a1.HandleInput", "b.HandleInput", //
-                                         "a.Update",      "a1.Update",      "b.Update"};
-    EXPECT_EQ(calls, expected);
+    a->AddChild(MakeObject("a2"));
+    EXPECT_EQ(RunPasses(a, "IUIU"),
+              (Calls{"a.HandleInput", "a1.HandleInput", "a2.HandleInput", "a.Start", "a.Update",
+                     "a1.Start", "a1.Update", "a2.Start", "a2.Update", "a.HandleInput",
+                     "a1.HandleInput", "a2.HandleInput", "a.Update", "a1.Update", "a2.Update"}));
 }
 
-TEST(TreePasses, ChildrenAddedDuringHandleInputRunInTheSameFrame)
+TEST(TreePasses, WhatAPassChangesUnderItsObjectIsVisitedAsSoonAsItIsThere)
 {
-    calls.clear();
-    GameObject root;
-    ScriptedBehavior* spawner = nullptr;
-    GameObject* screen = MakeObject("screen", &spawner);
-    root.AddChild(screen);
-    spawner->onHandleInput = [](ScriptedBehavior* self)
+    // Children added by HandleInput get the rest of the same frame.
+    auto spawn = [](ScriptedBehavior* self) { self->owner->AddChild(MakeObject("ball")); };
+    EXPECT_EQ(RunPasses(MakeObject("screen", spawn), "IU"),
+              (Calls{"screen.HandleInput", "ball.HandleInput", "screen.Start", "screen.Update",
+                     "ball.Start", "ball.Update"}));
+
+    // Children removed by HandleInput are not visited.
+    auto removeFirst = [](ScriptedBehavior* self)
     {
-        for (int i = 0; i < 10; ++i)
-            self->owner->AddChild(MakeObject("ball"));
+        GameObject* child = self->owner->children.front();
+        child->parent = nullptr;
+        self->owner->children.erase(self->owner->children.begin());
+        delete child;
     };
-
-    Game::HandleInputPass(&root);
-    EXPECT_EQ(Count("ball.HandleInput"), 10);
-    Game::UpdatePass(&root);
-    EXPECT_EQ(Count("ball.Start"), 10);
-    EXPECT_EQ(Count("ball.Update"), 10);
-    // Each new ball gets HandleInput, then Start, then Update.
-    EXPECT_EQ(screen->children.size(), 10u);
-}
-
-TEST(TreePasses, ChildrenRemovedDuringHandleInputAreNotVisited)
-{
-    calls.clear();
-    GameObject root;
-    ScriptedBehavior* remover = nullptr;
-    GameObject* screen = MakeObject("screen", &remover);
-    root.AddChild(screen);
-    screen->AddChild(MakeObject("old"));
+    GameObject* screen = MakeObject("screen", removeFirst);
     screen->AddChild(MakeObject("old"));
     screen->AddChild(MakeObject("kept"));
-    remover->onHandleInput = [](ScriptedBehavior* self)
-    {
-        auto& children = self->owner->children;
-        for (int i = 0; i < 2 && !children.empty(); ++i)
-        {
-            GameObject* child = children.front();
-            child->parent = nullptr;
-            children.erase(children.begin());
-            delete child;
-        }
-    };
+    EXPECT_EQ(RunPasses(screen, "I"), (Calls{"screen.HandleInput", "kept.HandleInput"}));
 
-    Game::HandleInputPass(&root);
-    EXPECT_EQ(Count("old.HandleInput"), 0);
-    EXPECT_EQ(Count("kept.HandleInput"), 1);
-}
-
-TEST(TreePasses, BehaviourAppendedToItsOwnObjectWaitsForTheNextInputPass)
-{
-    calls.clear();
-    GameObject root;
-    ScriptedBehavior* first = nullptr;
-    GameObject* object = MakeObject("first", &first);
-    root.AddChild(object);
-    first->onHandleInput = [](ScriptedBehavior* self)
+    // A behaviour appended by HandleInput waits for the next input pass; one
+    // appended by Update, and a child, start and update in the same pass.
+    auto appendOnce = [](ScriptedBehavior* self)
     {
         if (self->owner->behaviors.size() == 1)
             self->owner->AddComponent(new ScriptedBehavior("late"));
     };
-
-    Game::HandleInputPass(&root);
-    EXPECT_EQ(Count("late.HandleInput"), 0);
-    Game::UpdatePass(&root);
-    EXPECT_EQ(Count("late.Start"), 1);
-    EXPECT_EQ(Count("late.Update"), 1);
-    Game::HandleInputPass(&root);
-    EXPECT_EQ(Count("late.HandleInput"), 1);
-}
-
-TEST(TreePasses, WhatUpdateAppendsIsStartedAndUpdatedInTheSamePass)
-{
-    calls.clear();
-    GameObject root;
-    ScriptedBehavior* grower = nullptr;
-    GameObject* object = MakeObject("grower", &grower);
-    root.AddChild(object);
-    grower->onUpdate = [](ScriptedBehavior* self)
+    EXPECT_EQ(RunPasses(MakeObject("first", appendOnce), "IUI"),
+              (Calls{"first.HandleInput", "first.Start", "first.Update", "late.Start",
+                     "late.Update", "first.HandleInput", "late.HandleInput"}));
+    auto grow = [](ScriptedBehavior* self)
     {
         if (self->owner->children.empty())
         {
@@ -163,9 +110,7 @@ TEST(TreePasses, WhatUpdateAppendsIsStartedAndUpdatedInTheSamePass)
             self->owner->AddComponent(new ScriptedBehavior("sibling"));
         }
     };
-
-    Game::UpdatePass(&root);
-    std::vector<std::string> expected = {"grower.Start",   "grower.Update", "sibling.Start",
-                                         "sibling.Update", "child.Start",   "child.Update"};
-    EXPECT_EQ(calls, expected);
+    EXPECT_EQ(RunPasses(MakeObject("grower", {}, grow), "U"),
+              (Calls{"grower.Start", "grower.Update", "sibling.Start", "sibling.Update",
+                     "child.Start", "child.Update"}));
 }

@@ -32,15 +32,6 @@ SceneServices::~SceneServices()
     SDL_DestroyRenderer(Game::Settings->device);
     SDL_FreeSurface(surface);
     delete game;
-    Game::Root = nullptr;
-    Game::Random = nullptr;
-    Game::Settings = nullptr;
-    Game::Textures = nullptr;
-    Game::Time = nullptr;
-    Game::ActionNames = nullptr;
-    Game::Input = nullptr;
-    Game::Sounds = nullptr;
-    Game::Music = nullptr;
 }
 
 void SceneServices::Frame()
