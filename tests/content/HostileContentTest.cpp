@@ -2,18 +2,13 @@
 #include "audio/SoundManager.h"
 #include "audio/engine/AudioSystem.h"
 #include "content/ContentFolder.h"
-#include "content/Texture.h"
-#include "content/TextureManager.h"
 #include "input/ActionNames.h"
 #include "input/InputManager.h"
 #include "shell/Game.h"
-#include "shell/GameSettings.h"
 #include "support/TempFolder.h"
 
 #include <boost/filesystem/operations.hpp>
 #include <gtest/gtest.h>
-
-#include <SDL.h>
 
 #include <chrono>
 #include <fstream>
@@ -152,30 +147,3 @@ TEST_P(HostileContentTest, EndsWithAnErrorNamingTheFileAtOnce)
 INSTANTIATE_TEST_SUITE_P(Loaders, HostileContentTest, ::testing::ValuesIn(Cases),
                          [](const ::testing::TestParamInfo<HostileCase>& info)
                          { return std::string(info.param.name); });
-
-TEST(HostileImages, OversizedOrMislabelledImagesAreNullTexturesWithoutDecoding)
-{
-    TempFolder folder;
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 8, 8, 32, SDL_PIXELFORMAT_RGBA8888);
-    GameSettings settings;
-    settings.device = SDL_CreateSoftwareRenderer(surface);
-    Game::Settings = &settings;
-
-    // A valid signature and IHDR claiming 100 000 x 100 000, then nothing:
-    // decoding it would ask for 40 GB.
-    std::string huge("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
-    huge += std::string("\0\x01\x86\xa0\0\x01\x86\xa0\x08\x06\0\0\0", 13) + "crc!";
-    WriteBytes(folder.Path() / "Huge.png", huge);
-    // A BMP named .png, and a FIFO where an image should be.
-    SDL_Surface* small = SDL_CreateRGBSurfaceWithFormat(0, 4, 4, 32, SDL_PIXELFORMAT_RGBA8888);
-    SDL_SaveBMP(small, (folder.Path() / "Bitmap.png").c_str());
-    SDL_FreeSurface(small);
-    ASSERT_EQ(mkfifo((folder.Path() / "Fifo.png").c_str(), 0600), 0);
-
-    for (const char* name : {"Huge.png", "Bitmap.png", "Fifo.png"})
-        EXPECT_EQ(CreateTexture((folder.Path() / name).c_str()), nullptr) << name;
-
-    Game::Settings = nullptr;
-    SDL_DestroyRenderer(settings.device);
-    SDL_FreeSurface(surface);
-}

@@ -11,6 +11,10 @@
 
 #include <SDL.h>
 
+#include <string>
+
+#include <sys/stat.h>
+
 namespace
 {
 // Textures are created on a software renderer drawing into a surface: no window.
@@ -75,6 +79,9 @@ TEST_F(TextureManagerTest, LoadsEveryPngOfTheBankFolderByStem)
     EXPECT_EQ(textures->GetTexture("Ship"), nullptr);
     textures->UnloadBank("Main");
     textures->UnloadBank("Other");
+    // A missing bank folder throws and registers nothing.
+    EXPECT_THROW(textures->LoadBank("Gone"), boost::filesystem::filesystem_error);
+    EXPECT_TRUE(textures->banks.empty());
 }
 
 TEST_F(TextureManagerTest, LookupsVisitBanksInNameOrder)
@@ -94,12 +101,6 @@ TEST_F(TextureManagerTest, LookupsVisitBanksInNameOrder)
     EXPECT_NE(textures->GetTexture("Only"), nullptr);
 }
 
-TEST_F(TextureManagerTest, MissingBankFolderThrowsAndRegistersNothing)
-{
-    EXPECT_THROW(textures->LoadBank("Main"), boost::filesystem::filesystem_error);
-    EXPECT_TRUE(textures->banks.empty());
-}
-
 TEST_F(TextureManagerTest, NoRendererGivesNullTextures)
 {
     WritePng("Content/Textures/Main/Ship.png", 4, 4, 0xffffffff);
@@ -108,4 +109,18 @@ TEST_F(TextureManagerTest, NoRendererGivesNullTextures)
     textures->LoadBank("Main");
     EXPECT_EQ(textures->GetTexture("Ship"), nullptr);
     Game::Settings->device = renderer;
+}
+
+TEST_F(TextureManagerTest, OversizedOrMislabelledImagesAreNullTexturesWithoutDecoding)
+{
+    // A valid signature and IHDR claiming 100 000 x 100 000, then nothing:
+    // decoding it would ask for 40 GB.
+    std::string huge("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
+    huge += std::string("\0\x01\x86\xa0\0\x01\x86\xa0\x08\x06\0\0\0", 13) + "crc!";
+    folder.WriteText("Huge.png", huge);
+    // A BMP named .png, and a FIFO where an image should be.
+    SDL_SaveBMP(surface, (folder.Path() / "Bitmap.png").c_str());
+    ASSERT_EQ(mkfifo((folder.Path() / "Fifo.png").c_str(), 0600), 0);
+    for (const char* name : {"Huge.png", "Bitmap.png", "Fifo.png"})
+        EXPECT_EQ(CreateTexture((folder.Path() / name).c_str()), nullptr) << name;
 }
