@@ -29,7 +29,6 @@ void FramePacer::BeginFrame(int64_t now, int32_t updatesPerSecond, int32_t maxCa
         nextDeadline += behind * step;
     }
     time->totalSeconds += time->elapsedSeconds;
-    frameStart = now;
     frameGridPoint = nextDeadline - step;
 }
 

@@ -28,6 +28,5 @@ public:
 
     int64_t step = 0;
     int64_t nextDeadline = 0;
-    int64_t frameStart = 0;     // the `now` of the frame last begun
-    int64_t frameGridPoint = 0; // the last grid point at or before frameStart
+    int64_t frameGridPoint = 0; // the last grid point at or before the frame last begun
 };

@@ -84,10 +84,3 @@ int64_t HighResolutionClock::Frequency()
         Initialize();
     return frequency;
 }
-
-uint32_t HighResolutionClock::TimerResolutionMilliseconds()
-{
-    if (!initialized)
-        Initialize();
-    return timerResolution;
-}

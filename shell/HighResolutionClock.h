@@ -18,7 +18,6 @@ public:
     static void SleepFor(int64_t ticks);
 
     static int64_t Frequency();
-    static uint32_t TimerResolutionMilliseconds();
 
 private:
     static void Initialize();

@@ -13,8 +13,8 @@ TEST_F(AudioSystemTest, LoopsRepeatTheWholeFileAsOftenAsToldThenTheHandleGoesSta
     WriteCountingSound(folder.Path() / "whole.wav", 1234, OfflineRate, Wav16);
     // A stream for ever, a sample once more: twice in all.
     AudioChannel channel;
-    for (const auto& [mode, loopCount] : {std::pair{AudioModeLoop | AudioModeStream, -1},
-                                          std::pair{AudioModeLoop, 1}})
+    for (const auto& [mode, loopCount] :
+         {std::pair{AudioModeLoop | AudioModeStream, -1}, std::pair{AudioModeLoop, 1}})
     {
         AudioSound* sound = Create("whole.wav", mode);
         sound->SetLoopCount(loopCount);
@@ -84,10 +84,9 @@ TEST_F(AudioSystemTest, RefusedFilesCreateNothing)
     std::string head(20, '\0');
     whole.read(&head[0], 20);
     folder.WriteText("cut.wav", head); // the header alone
-    const std::pair<const char*, AudioResult> files[] = {
-        {"missing.wav", AudioResult::FileNotFound},
-        {"text.wav", AudioResult::FileUnreadable},
-        {"cut.wav", AudioResult::FileUnreadable}};
+    const std::pair<const char*, AudioResult> files[] = {{"missing.wav", AudioResult::FileNotFound},
+                                                         {"text.wav", AudioResult::FileUnreadable},
+                                                         {"cut.wav", AudioResult::FileUnreadable}};
     for (uint32_t mode : {AudioModeDefault, AudioModeStream | AudioModeLoop})
         for (const auto& [name, result] : files)
         {

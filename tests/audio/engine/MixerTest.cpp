@@ -25,26 +25,17 @@ protected:
     void Play(uint32_t slot, uint32_t generation, const std::vector<float>& frames,
               int loopCount = 0, bool paused = false)
     {
-        MixerCommand command;
-        command.slot = slot;
-        command.generation = generation;
-        command.frames = frames.data();
-        command.frameCount = static_cast<int64_t>(frames.size() / 2);
-        command.loopCount = loopCount;
-        command.paused = paused;
-        ASSERT_TRUE(mixer.Send(command));
+        ASSERT_TRUE(mixer.Send({.paused = paused,
+                                .slot = slot,
+                                .generation = generation,
+                                .frames = frames.data(),
+                                .frameCount = static_cast<int64_t>(frames.size() / 2),
+                                .loopCount = loopCount}));
     }
-
     void Send(MixerCommand::Kind kind, uint32_t slot, uint32_t generation, float volume = 1.0f,
               bool paused = false)
     {
-        MixerCommand command;
-        command.kind = kind;
-        command.slot = slot;
-        command.generation = generation;
-        command.volume = volume;
-        command.paused = paused;
-        ASSERT_TRUE(mixer.Send(command));
+        ASSERT_TRUE(mixer.Send({kind, paused, slot, generation, volume}));
     }
 
     // The left channel of the next frames, mixed in blocks of `block`.
