@@ -54,27 +54,6 @@ protected:
 };
 } // namespace
 
-TEST_F(MixerTest, SamplesPlayTheirFramesLoopAsToldThenEnd)
-{
-    const std::vector<float> counting = Frames(1000, [](int i) { return (i + 1) / 4096.0f; });
-    // Once, twice, and for ever, mixed in blocks that split the seams.
-    const int loopCounts[] = {0, 1, -1};
-    for (uint32_t slot = 0; slot < 3; ++slot)
-    {
-        Play(slot, 1, counting, loopCounts[slot]);
-        const std::vector<float> out = Mix(3500, 333);
-        const int plays = loopCounts[slot] < 0 ? 4 : loopCounts[slot] + 1;
-        for (int i = 0; i < 3500; ++i)
-        {
-            const float expected = i < 1000 * plays ? (i % 1000 + 1) / 4096.0f : 0.0f;
-            ASSERT_EQ(out[static_cast<std::size_t>(i)], expected)
-                << "loop count " << loopCounts[slot] << ", frame " << i;
-        }
-        EXPECT_EQ(mixer.Ended(slot, 1), loopCounts[slot] >= 0);
-        Send(MixerCommand::StopNow, slot, 1);
-    }
-}
-
 TEST_F(MixerTest, CommandsForAReplacedVoiceChangeNothing)
 {
     const std::vector<float> level = Frames(Rate, [](int) { return 0.5f; });
