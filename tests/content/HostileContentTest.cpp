@@ -26,19 +26,11 @@ const char* const Mappings = "Content/Config/KeyMappings.json";
 const char* const CueFile = "Content/Sound/Main/Tap.json";
 const char* const Metadata = "Content/Music/Song.json";
 
-enum class Loader
-{
-    KeyMappings,
-    SoundBank,
-    Music,
-};
-
-// One damaged file, the loader that meets it, and what its error must say
-// besides the file's name.
+// One damaged file (its folder says which loader meets it), and what the
+// loader's error must say besides the file's name.
 struct HostileCase
 {
     const char* name;
-    Loader loader;
     const char* file;
     std::function<void(const fs::path&)> make;
     const char* message;
@@ -50,49 +42,39 @@ void PrintTo(const HostileCase& hostile, std::ostream* out)
     *out << hostile.name;
 }
 
-void WriteBytes(const fs::path& file, const std::string& bytes)
-{
-    std::ofstream(file.string(), std::ios::binary) << bytes;
-}
-
 std::function<void(const fs::path&)> Text(std::string text)
 {
-    return [text](const fs::path& file) { WriteBytes(file, text); };
+    return [text](const fs::path& file) { std::ofstream(file.string(), std::ios::binary) << text; };
 }
 
 const HostileCase Cases[] = {
-    {"DeepMappings", Loader::KeyMappings, Mappings, Text(std::string(100000, '[')),
+    {"DeepMappings", Mappings, Text(std::string(100000, '[')),
      "(1): arrays and objects nested more than 256 deep"},
-    {"DeepCue", Loader::SoundBank, CueFile, Text("{\"Layers\":\n" + std::string(300, '[')),
+    {"DeepCue", CueFile, Text("{\"Layers\":\n" + std::string(300, '[')),
      "(2): arrays and objects nested more than 256 deep"},
-    {"DeepMetadata", Loader::Music, Metadata, Text(std::string(100000, '{')),
+    {"DeepMetadata", Metadata, Text(std::string(100000, '{')),
      "(1): arrays and objects nested more than 256 deep"},
-    {"MappingsFifo", Loader::KeyMappings, Mappings,
+    {"MappingsFifo", Mappings,
      [](const fs::path& file) { ASSERT_EQ(mkfifo(file.c_str(), 0600), 0); },
      ": cannot open file (not a regular file)"},
-    {"MappingsFolder", Loader::KeyMappings, Mappings,
-     [](const fs::path& file) { fs::create_directory(file); },
+    {"MappingsFolder", Mappings, [](const fs::path& file) { fs::create_directory(file); },
      ": cannot open file (not a regular file)"},
-    {"GiantMappings", Loader::KeyMappings, Mappings,
-     Text("{\"MoveUp\": \"" + std::string(17 << 20, 'W') + "\"}"),
+    {"GiantMappings", Mappings, Text("{\"MoveUp\": \"" + std::string(17 << 20, 'W') + "\"}"),
      ": cannot open file (larger than 16 MiB)"},
-    {"CueWithoutLayers", Loader::SoundBank, CueFile, Text("{\"LayerMode\": \"Sequential\"}"),
+    {"CueWithoutLayers", CueFile, Text("{\"LayerMode\": \"Sequential\"}"),
      ": No such node (Layers)"},
-    {"CueLinkLoop", Loader::SoundBank, "Content/Sound/Main/Loop.wav",
+    {"CueLinkLoop", "Content/Sound/Main/Loop.wav",
      [](const fs::path& file) { fs::create_symlink(file.filename(), file); },
      "Too many levels of symbolic links"},
-    {"MissingMappings", Loader::KeyMappings, Mappings, [](const fs::path&) {},
-     ": cannot open file"},
-    {"MalformedCue", Loader::SoundBank, CueFile,
+    {"MissingMappings", Mappings, [](const fs::path&) {}, ": cannot open file"},
+    {"MalformedCue", CueFile,
      Text("{\n  \"Layers\": [\n    {\"Sound\": \"A\"}\n    {\"Sound\": \"B\"}\n  ]\n}\n"),
      "(4): expected ']' or ','"},
-    {"MissingLoopEnd", Loader::Music, Metadata, Text("{\"LoopStartSample\": 1}"),
+    {"MissingLoopEnd", Metadata, Text("{\"LoopStartSample\": 1}"),
      ": No such node (LoopEndSample)"},
-    {"FractionalLoopPoint", Loader::Music, Metadata,
-     Text("{\"LoopStartSample\": 12.5, \"LoopEndSample\": 20}"),
+    {"FractionalLoopPoint", Metadata, Text("{\"LoopStartSample\": 12.5, \"LoopEndSample\": 20}"),
      ": conversion of data to type \"int\" failed"},
-    {"LoopPointPastInt", Loader::Music, Metadata,
-     Text("{\"LoopStartSample\": 1, \"LoopEndSample\": 2147483648}"),
+    {"LoopPointPastInt", Metadata, Text("{\"LoopStartSample\": 1, \"LoopEndSample\": 2147483648}"),
      ": conversion of data to type \"int\" failed"},
 };
 
@@ -127,18 +109,13 @@ TEST_P(HostileContentTest, EndsWithAnErrorNamingTheFileAtOnce)
     std::string message = "no error";
     try
     {
-        switch (hostile.loader)
-        {
-        case Loader::KeyMappings:
-            InputManager().LoadKeyMappings(hostile.file);
-            break;
-        case Loader::SoundBank:
+        const std::string file = hostile.file;
+        if (file == Mappings)
+            InputManager().LoadKeyMappings(file);
+        else if (file.find("Content/Sound/") == 0)
             SoundManager(AudioInitOffline).LoadBank("Main");
-            break;
-        case Loader::Music:
+        else
             MusicManager();
-            break;
-        }
     }
     catch (const std::exception& error)
     {
