@@ -55,23 +55,17 @@ TEST(ScanContentFolder, ListsRegularFilesWithStemAndLowerCasedExtension)
     }
 }
 
-TEST(ScanContentFolder, MissingFolderAndVisitorErrorsLeaveAtOnce)
+TEST(ScanContentFolder, AVisitorsErrorLeavesTheScanAtOnce)
 {
     TempFolder folder;
-    fs::path missing = folder.Path() / "Missing";
-    EXPECT_THROW(Scan(missing), fs::filesystem_error);
-    folder.WriteText("NotAFolder", "x");
-    EXPECT_THROW(Scan(folder.Path() / "NotAFolder"), fs::filesystem_error);
-
     folder.WriteText("One.wav", "x");
     folder.WriteText("Two.wav", "x");
     int visits = 0;
-    EXPECT_THROW(ScanContentFolder(folder.Path(),
-                                   [&](const ContentEntry&)
-                                   {
-                                       ++visits;
-                                       throw std::runtime_error("stop");
-                                   }),
-                 std::runtime_error);
+    auto visit = [&](const ContentEntry&)
+    {
+        ++visits;
+        throw std::runtime_error("stop");
+    };
+    EXPECT_THROW(ScanContentFolder(folder.Path(), visit), std::runtime_error);
     EXPECT_EQ(visits, 1);
 }

@@ -70,6 +70,8 @@ const HostileCase Cases[] = {
     {"MalformedCue", CueFile,
      Text("{\n  \"Layers\": [\n    {\"Sound\": \"A\"}\n    {\"Sound\": \"B\"}\n  ]\n}\n"),
      "(4): expected ']' or ','"},
+    {"MusicFolderIsAFile", "Content/Music",
+     [](const fs::path& file) { fs::remove_all(file), Text("")(file); }, "Not a directory"},
     {"MissingLoopEnd", Metadata, Text("{\"LoopStartSample\": 1}"),
      ": No such node (LoopEndSample)"},
     {"FractionalLoopPoint", Metadata, Text("{\"LoopStartSample\": 12.5, \"LoopEndSample\": 20}"),

@@ -12,36 +12,35 @@ namespace
 {
 std::vector<std::string> calls;
 
-// Records every call, and runs its owner's script from HandleInput or Update.
+// Records every call; runs a script from HandleInput ('I') or Update ('U').
 class ScriptedBehavior : public Behavior
 {
 public:
     using Script = std::function<void(ScriptedBehavior*)>;
-    explicit ScriptedBehavior(std::string name, Script onInput = {}, Script onUpdate = {})
-        : name(std::move(name)), onInput(std::move(onInput)), onUpdate(std::move(onUpdate))
+    ScriptedBehavior(std::string name, char when = 0, Script script = {})
+        : name(std::move(name)), when(when), script(std::move(script))
     {
     }
-    void HandleInput() override { Record(".HandleInput", onInput); }
-    void Start() override { Record(".Start", {}); }
-    void Update() override { Record(".Update", onUpdate); }
+    void HandleInput() override { Record(".HandleInput", 'I'); }
+    void Start() override { Record(".Start", 0); }
+    void Update() override { Record(".Update", 'U'); }
 
 private:
-    void Record(const char* call, const Script& script)
+    void Record(const char* call, char pass)
     {
         calls.push_back(name + call);
-        if (script)
+        if (script && pass == when)
             script(this);
     }
     std::string name;
-    Script onInput;
-    Script onUpdate;
+    char when;
+    Script script;
 };
 
-GameObject* MakeObject(const std::string& name, ScriptedBehavior::Script onInput = {},
-                       ScriptedBehavior::Script onUpdate = {})
+GameObject* MakeObject(const std::string& name, char when = 0, ScriptedBehavior::Script script = {})
 {
     auto* object = new GameObject();
-    object->AddComponent(new ScriptedBehavior(name, std::move(onInput), std::move(onUpdate)));
+    object->AddComponent(new ScriptedBehavior(name, when, std::move(script)));
     return object;
 }
 
@@ -75,7 +74,7 @@ TEST(TreePasses, WhatAPassChangesUnderItsObjectIsVisitedAsSoonAsItIsThere)
 {
     // Children added by HandleInput get the rest of the same frame.
     auto spawn = [](ScriptedBehavior* self) { self->owner->AddChild(MakeObject("ball")); };
-    EXPECT_EQ(RunPasses(MakeObject("screen", spawn), "IU"),
+    EXPECT_EQ(RunPasses(MakeObject("screen", 'I', spawn), "IU"),
               (Calls{"screen.HandleInput", "ball.HandleInput", "screen.Start", "screen.Update",
                      "ball.Start", "ball.Update"}));
 
@@ -87,7 +86,7 @@ TEST(TreePasses, WhatAPassChangesUnderItsObjectIsVisitedAsSoonAsItIsThere)
         self->owner->children.erase(self->owner->children.begin());
         delete child;
     };
-    GameObject* screen = MakeObject("screen", removeFirst);
+    GameObject* screen = MakeObject("screen", 'I', removeFirst);
     screen->AddChild(MakeObject("old"));
     screen->AddChild(MakeObject("kept"));
     EXPECT_EQ(RunPasses(screen, "I"), (Calls{"screen.HandleInput", "kept.HandleInput"}));
@@ -99,7 +98,7 @@ TEST(TreePasses, WhatAPassChangesUnderItsObjectIsVisitedAsSoonAsItIsThere)
         if (self->owner->behaviors.size() == 1)
             self->owner->AddComponent(new ScriptedBehavior("late"));
     };
-    EXPECT_EQ(RunPasses(MakeObject("first", appendOnce), "IUI"),
+    EXPECT_EQ(RunPasses(MakeObject("first", 'I', appendOnce), "IUI"),
               (Calls{"first.HandleInput", "first.Start", "first.Update", "late.Start",
                      "late.Update", "first.HandleInput", "late.HandleInput"}));
     auto grow = [](ScriptedBehavior* self)
@@ -110,7 +109,7 @@ TEST(TreePasses, WhatAPassChangesUnderItsObjectIsVisitedAsSoonAsItIsThere)
             self->owner->AddComponent(new ScriptedBehavior("sibling"));
         }
     };
-    EXPECT_EQ(RunPasses(MakeObject("grower", {}, grow), "U"),
+    EXPECT_EQ(RunPasses(MakeObject("grower", 'U', grow), "U"),
               (Calls{"grower.Start", "grower.Update", "sibling.Start", "sibling.Update",
                      "child.Start", "child.Update"}));
 }
