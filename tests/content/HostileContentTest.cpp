@@ -1,7 +1,6 @@
 #include "audio/MusicManager.h"
 #include "audio/SoundManager.h"
 #include "audio/engine/AudioSystem.h"
-#include "content/ContentFolder.h"
 #include "input/ActionNames.h"
 #include "input/InputManager.h"
 #include "shell/Game.h"

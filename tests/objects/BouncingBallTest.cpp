@@ -1,8 +1,6 @@
 #include "content/TextureManager.h"
-#include "input/InputManager.h"
 #include "objects/BouncingBall.h"
 #include "objects/BouncingBallBehavior.h"
-#include "objects/LcgRandom.h"
 #include "objects/Position2dComponent.h"
 #include "objects/SpriteComponent.h"
 #include "shell/Game.h"

@@ -10,7 +10,6 @@
 #include "objects/TestScreen.h"
 #include "shell/Game.h"
 #include "shell/GameSettings.h"
-#include "shell/GameTime.h"
 #include "support/SceneServices.h"
 
 #include <gtest/gtest.h>
