@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <stdexcept>
 #include <string>
 
 namespace fs = boost::filesystem;
@@ -53,19 +52,4 @@ TEST(ScanContentFolder, ListsRegularFilesWithStemAndLowerCasedExtension)
         EXPECT_EQ(entries[file].extension, extension) << file;
         EXPECT_EQ(entries[file].path, folder.Path() / file);
     }
-}
-
-TEST(ScanContentFolder, AVisitorsErrorLeavesTheScanAtOnce)
-{
-    TempFolder folder;
-    folder.WriteText("One.wav", "x");
-    folder.WriteText("Two.wav", "x");
-    int visits = 0;
-    auto visit = [&](const ContentEntry&)
-    {
-        ++visits;
-        throw std::runtime_error("stop");
-    };
-    EXPECT_THROW(ScanContentFolder(folder.Path(), visit), std::runtime_error);
-    EXPECT_EQ(visits, 1);
 }

@@ -20,14 +20,6 @@ std::string Line(const ContentChecker::Problem& problem)
 }
 } // namespace
 
-TEST(ContentChecker, ShippedContentHasNoProblem)
-{
-    ContentChecker checker;
-    checker.Check(GAME_SOURCE_DIR);
-    for (const ContentChecker::Problem& problem : checker.problems)
-        ADD_FAILURE() << Line(problem);
-}
-
 // One tree with one planted problem of each kind: every one is reported, in
 // one run, and nothing else is.
 TEST(ContentChecker, ReportsEveryPlantedProblemOnce)

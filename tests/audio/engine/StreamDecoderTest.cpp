@@ -95,48 +95,37 @@ TEST_F(StreamDecoderTest, StreamsLoopBetweenInclusivePointsInEveryFormat)
 TEST_F(StreamDecoderTest, StreamsPlayWhatTheSamePlayedWholeWouldAtAnyRate)
 {
     // At 8 kHz a chunk converts to more frames than the ring may have free;
-    // none may be lost, and the stream ends on its last frame.
+    // none may be lost, and the stream ends on its last frame. At 48 kHz the
+    // file holds NaN and infinite samples, which play as silence.
     const double pi = 3.14159265358979323846;
     for (int rate : {8000, 11025, OfflineRate})
     {
         WriteSignalSound(folder.Path() / "low.wav", 2 * rate, rate, SF_FORMAT_WAV | SF_FORMAT_FLOAT,
                          [&](int i)
-                         { return static_cast<float>(0.5 * std::sin(2 * pi * i / 40.0)); });
+                         {
+                             if (rate == OfflineRate && i % 5 < 2)
+                                 return i % 5 ? INFINITY : std::nanf("");
+                             return static_cast<float>(0.5 * std::sin(2 * pi * i / 40.0));
+                         });
         std::vector<float> outputs[2];
         for (uint32_t mode : {AudioModeDefault, AudioModeStream})
         {
             AudioSound* sound = Create("low.wav", mode);
-            AudioChannel channel;
-            system->PlaySound(sound, false, &channel);
+            system->PlaySound(sound, false, nullptr);
             for (int chunk = 0; chunk < 12; ++chunk)
                 for (float value : Render(OfflineRate / 4))
                     outputs[mode == AudioModeStream].push_back(value);
             sound->Release();
-            Render(1000);
         }
         for (std::size_t i = 0; i < outputs[0].size(); ++i)
+        {
+            ASSERT_TRUE(std::isfinite(outputs[1][i])) << rate << " Hz, frame " << i;
             ASSERT_NEAR(outputs[1][i], outputs[0][i], 1e-4) << rate << " Hz, frame " << i;
+        }
         std::size_t last = outputs[0].size();
         while (last > 0 && outputs[0][last - 1] == 0.0f)
             --last;
         EXPECT_NEAR(static_cast<double>(last), 2.0 * OfflineRate, OfflineRate / 100.0)
             << rate << " Hz";
-    }
-}
-
-TEST_F(StreamDecoderTest, NonFiniteSamplesPlayAsSilence)
-{
-    WriteSignalSound(folder.Path() / "nan.wav", 1000, OfflineRate, SF_FORMAT_WAV | SF_FORMAT_FLOAT,
-                     [](int i) {
-                         return i % 3 == 0 ? std::nanf("") : i % 3 == 1 ? INFINITY : 0.25f;
-                     });
-    for (uint32_t mode : {AudioModeDefault, AudioModeStream})
-    {
-        AudioSound* sound = Create("nan.wav", mode);
-        AudioChannel channel;
-        system->PlaySound(sound, false, &channel);
-        for (float value : Render(1200))
-            ASSERT_TRUE(std::isfinite(value)) << "mode " << mode;
-        sound->Release();
     }
 }
