@@ -11,26 +11,13 @@
 
 #include <cmath>
 
-namespace
+TEST(BouncingBallTest, BouncesOnStrictEdgeTestsBeforeMoving)
 {
-class BouncingBallTest : public ::testing::Test
-{
-protected:
-    BouncingBallBehavior* BehaviorOf(GameObject* ball)
-    {
-        return static_cast<BouncingBallBehavior*>(ball->behaviors.at(0));
-    }
-
     SceneServices services;
-};
-} // namespace
-
-TEST_F(BouncingBallTest, BouncesOnStrictEdgeTestsBeforeMoving)
-{
     GameObject* ball = new BouncingBall();
     Game::Root->AddChild(ball);
     services.Frame();
-    BouncingBallBehavior* behavior = BehaviorOf(ball);
+    auto* behavior = static_cast<BouncingBallBehavior*>(ball->behaviors.at(0));
 
     Game::Time->elapsedSeconds = 0.01f;
     ball->position->x = 800.5f;
@@ -49,8 +36,9 @@ TEST_F(BouncingBallTest, BouncesOnStrictEdgeTestsBeforeMoving)
     EXPECT_EQ(behavior->velocity.y, 40.0f);
 }
 
-TEST_F(BouncingBallTest, WithoutAShipTextureTheBallKeepsItsSizeAndIsNotDrawn)
+TEST(BouncingBallTest, WithoutAShipTextureTheBallKeepsItsSizeAndIsNotDrawn)
 {
+    SceneServices services;
     Game::Textures->UnloadBank("Main");
     GameObject* ball = new BouncingBall();
     Game::Root->AddChild(ball);

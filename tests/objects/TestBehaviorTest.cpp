@@ -54,13 +54,6 @@ protected:
         Game::Root->AddChild(screen);
     }
 
-    float MusicVolume() const
-    {
-        float volume = -1.0f;
-        EXPECT_EQ(Game::Music->channel.GetVolume(&volume), AudioResult::Ok);
-        return volume;
-    }
-
     // The loudest sample of the next frame's worth of audio.
     float Loudest()
     {
@@ -79,22 +72,6 @@ protected:
     TestScreen* screen = nullptr;
 };
 } // namespace
-
-TEST_F(TestBehaviorTest, TheMusicVolumeFollowsTheBallCountUpToFullScale)
-{
-    services.Frame();
-    EXPECT_FLOAT_EQ(MusicVolume(), 0.05f); // ten balls, before any action
-    Hold(Key::Backspace);
-    services.Frame();
-    EXPECT_TRUE(screen->children.empty());
-    EXPECT_FLOAT_EQ(MusicVolume(), 0.0f);
-    Release(Key::Backspace);
-    for (int i = 0; i < 995; ++i)
-        screen->AddChild(new BouncingBall());
-    Hold(Key::KeypadPlus);
-    services.Frame();
-    EXPECT_FLOAT_EQ(MusicVolume(), 1.0f); // 1005 balls, capped
-}
 
 TEST_F(TestBehaviorTest, FeedbackCuesPlayEveryFifthHeldStepWhicheverActionIsHeld)
 {
