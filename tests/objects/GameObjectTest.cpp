@@ -47,9 +47,6 @@ TEST(GameObject, ShortcutsAreTheFirstPositionAndSpriteAndReachBehavioursAddedEar
     GameObject object;
     auto* early = new DerivedBehavior("early");
     object.AddComponent(early);
-    EXPECT_EQ(early->position, nullptr);
-    EXPECT_EQ(early->sprite, nullptr);
-
     auto* position = new NamedPosition("p1");
     auto* sprite = new NamedSprite("s1");
     object.AddComponent(position);

@@ -29,8 +29,6 @@ std::string FromSdl(SDL_Scancode scancode, SDL_Keycode keycode)
 
 TEST(KeyTranslationTest, TableTranslatesItsEntriesAndPassesOtherCodesThrough)
 {
-    EXPECT_EQ(VirtualKeyTableSize, 100); // the 99 keys and Delete
-
     // The ends of the ranges the table builds by counting.
     const std::pair<uint32_t, const char*> rows[] = {
         {8, "Backspace"}, {13, "OemEnter"},   {46, "Delete"},      {48, "0"},        {57, "9"},

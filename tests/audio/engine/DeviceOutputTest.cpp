@@ -6,7 +6,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -52,11 +51,9 @@ TEST(DeviceOutputTest, AStalledGameThreadLeavesNoGapAndReleasingWhilePlayingJoin
     setenv("SDL_AUDIODRIVER", "dummy", 1);
 
     // Once the second stream is gone, the music counts on without a frame missing.
-    std::ifstream file(output, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(file)), {});
-    std::vector<float> samples(bytes.size() / sizeof(float));
-    std::copy_n(bytes.data(), samples.size() * sizeof(float),
-                reinterpret_cast<char*>(samples.data()));
+    std::vector<float> samples(boost::filesystem::file_size(output) / sizeof(float));
+    std::ifstream(output, std::ios::binary)
+        .read(reinterpret_cast<char*>(samples.data()), samples.size() * sizeof(float));
     const std::size_t frames = samples.size() / 2;
     const std::size_t from = OfflineRate / 4;
     ASSERT_GT(frames, from + OfflineRate) << "not a second of music after the release";
