@@ -130,8 +130,6 @@ std::array<uint32_t, 256> BuildTable()
 const std::array<uint32_t, 256> Table = BuildTable();
 } // namespace
 
-const int VirtualKeyTableSize = static_cast<int>(sizeof(Entries) / sizeof(Entries[0]));
-
 uint32_t TranslateVirtualKey(uint32_t virtualKey)
 {
     return virtualKey < Table.size() ? Table[virtualKey] : virtualKey;

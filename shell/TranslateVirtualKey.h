@@ -5,6 +5,3 @@
 // The key value of a virtual-key code: the table's entry, or the code itself
 // when it has none.
 uint32_t TranslateVirtualKey(uint32_t virtualKey);
-
-// The number of codes the table translates.
-extern const int VirtualKeyTableSize;

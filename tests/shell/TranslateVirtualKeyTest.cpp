@@ -27,7 +27,7 @@ std::string FromSdl(SDL_Scancode scancode, SDL_Keycode keycode)
 }
 } // namespace
 
-TEST(KeyTranslationTest, TableTranslatesItsEntriesAndPassesOtherCodesThrough)
+TEST(TranslateVirtualKeyTest, TableTranslatesItsEntriesAndPassesOtherCodesThrough)
 {
     // The ends of the ranges the table builds by counting.
     const std::pair<uint32_t, const char*> rows[] = {
@@ -55,7 +55,7 @@ TEST(KeyTranslationTest, TableTranslatesItsEntriesAndPassesOtherCodesThrough)
     EXPECT_NE(TranslateVirtualKey(46), static_cast<uint32_t>(Key::A));
 }
 
-TEST(KeyTranslationTest, SdlKeysBecomeVirtualKeys)
+TEST(TranslateVirtualKeyTest, SdlKeysBecomeVirtualKeys)
 {
     // Both Shift, Ctrl and Alt keys share one code each; both Enter keys too.
     EXPECT_EQ(FromSdl(SDL_SCANCODE_LSHIFT, SDLK_LSHIFT), "Shift");
