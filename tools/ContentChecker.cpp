@@ -6,6 +6,7 @@
 #include "audio/Sound.h"
 #include "audio/SoundManager.h"
 #include "audio/engine/AudioSystem.h"
+#include "audio/engine/SoundFileReader.h"
 #include "content/ContentFolder.h"
 #include "content/ContentJson.h"
 #include "content/Texture.h"
@@ -17,6 +18,8 @@
 #include <SDL.h>
 #include <boost/filesystem/operations.hpp>
 
+#include <algorithm>
+#include <cmath>
 #include <exception>
 #include <map>
 #include <set>
@@ -26,6 +29,31 @@ namespace pt = boost::property_tree;
 
 namespace
 {
+// True when the jump from the loop end back to the loop start is larger than
+// any step the music takes near either: such a seam clicks at every loop.
+bool LoopSeamClicks(const fs::path& file, int64_t start, int64_t end)
+{
+    SoundFileReader reader;
+    const int64_t span = std::min<int64_t>(2048, end - start);
+    std::vector<float> before(static_cast<std::size_t>(span + 1) * 2);
+    std::vector<float> after(before.size());
+    if (reader.Open(file.string()) != AudioResult::Ok || !reader.Seek(end - span) ||
+        reader.Read(before.data(), span + 1) != span + 1 || !reader.Seek(start) ||
+        reader.Read(after.data(), span + 1) != span + 1)
+        return false;
+    for (std::size_t channel = 0; channel < 2; ++channel)
+    {
+        float largestStep = 0.0f;
+        for (std::size_t i = channel; i + 2 < before.size(); i += 2)
+            largestStep = std::max({largestStep, std::fabs(before[i + 2] - before[i]),
+                                    std::fabs(after[i + 2] - after[i])});
+        const float seam = std::fabs(after[channel] - before[before.size() - 2 + channel]);
+        if (seam > 1.5f * largestStep + 0.01f)
+            return true;
+    }
+    return false;
+}
+
 // The names the demo scene asks for.
 const char* const SceneTexture = "Ship";
 const char* const SceneCues[] = {"Tap", "Click"};
@@ -368,6 +396,12 @@ void ContentChecker::CheckMusic()
                          std::to_string(track.loopEndSample) +
                          " is refused (the end must come after the start and lie within " +
                          file.filename().string() + "); the whole track loops");
+            else if (track.loopStartSample != -1 && track.loopEndSample != -1 &&
+                     LoopSeamClicks(file, track.loopStartSample, track.loopEndSample))
+                Warn(metadata->second.first,
+                     "the loop " + std::to_string(track.loopStartSample) + ".." +
+                         std::to_string(track.loopEndSample) + " of " + file.filename().string() +
+                         " jumps further at its seam than the music moves near it: it clicks");
             sound->Release();
         }
     }

@@ -9,8 +9,8 @@ cd "$(dirname "$0")/.."
 tools/install-deps.sh
 
 build=build/release
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DGAME_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" -j "$(nproc)" --target Game
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$(nproc)"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1 || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exec "$build/Game"

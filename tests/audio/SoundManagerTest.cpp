@@ -93,9 +93,11 @@ TEST_F(SoundManagerTest, CuesPlayTheirLayersInTurnAllAtOnceOrAtRandom)
     const float levels[] = {0.01f, 0.02f, 0.03f, 0.04f};
     for (int i = 0; i < 4; ++i)
         Wav(std::string("Main/") + char('A' + i) + ".wav", levels[i]);
-    Json("Main/Hit.json",
-         R"({"LayerMode": "Sequential", "Layers": [{"Sound": "A"}, {"Sound": "B"}, {"Sound": "D"}]})");
-    Json("Main/All.json", R"({"Layers": [{"Sound": "A", "Volume": 0.5}, {"Sound": "B", "Volume": "2"},
+    Json(
+        "Main/Hit.json",
+        R"({"LayerMode": "Sequential", "Layers": [{"Sound": "A"}, {"Sound": "B"}, {"Sound": "D"}]})");
+    Json("Main/All.json",
+         R"({"Layers": [{"Sound": "A", "Volume": 0.5}, {"Sound": "B", "Volume": "2"},
                                          {"Sound": "D", "Volume": "loud"}]})");
     Json("Main/Any.json", R"({"LayerMode": "Randomized", "Layers": [{"Sound": "A"}, {"Sound": "B"},
                                                                     {"Sound": "C"}, {"Sound": "D"}]})");

@@ -35,6 +35,12 @@ struct HostileCase
     const char* message;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const HostileCase& hostile, std::ostream* out)
+{
+    *out << hostile.name;
+}
+
 std::function<void(const fs::path&)> Text(std::string text)
 {
     return [text](const fs::path& file) { std::ofstream(file.string(), std::ios::binary) << text; };

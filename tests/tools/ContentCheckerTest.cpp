@@ -45,6 +45,9 @@ TEST(ContentChecker, ReportsEveryPlantedProblemOnce)
     folder.WriteText("Content/Music/Klezmer.json",
                      R"({"LoopStartSample": 10, "LoopEndSample": 5000})");
     folder.WriteText("Content/Music/Lonely.json", R"({"LoopStartSample": 1, "LoopEndSample": 2})");
+    WriteCountingSound(folder.Path() / "Content/Music/Ramp.wav", 1000, 48000, wav);
+    folder.WriteText("Content/Music/Ramp.json",
+                     R"({"LoopStartSample": 100, "LoopEndSample": 899})");
     WriteCountingSound(folder.Path() / "Content/Music/Other.wav", 1000, 48000, wav);
     folder.WriteText("Content/Music/Other.json",
                      R"({"LoopStartSample": "abc", "LoopEndSample": 2})");
@@ -65,6 +68,7 @@ TEST(ContentChecker, ReportsEveryPlantedProblemOnce)
         R"(warning: Content/Sound/Main: no cue "Click")",
         "warning: Content/Music/Lonely.json: no audio file of the same name",
         "warning: Content/Music/Klezmer.json: the loop 10..5000 is refused",
+        "warning: Content/Music/Ramp.json: the loop 100..899 of Ramp.wav jumps further",
         R"(error: Content/Music/Other.json: conversion of data to type "int" failed)",
     };
     std::multiset<std::string> unmatched = expected;
