@@ -29,12 +29,22 @@ std::string FromSdl(SDL_Scancode scancode, SDL_Keycode keycode)
 
 TEST(TranslateVirtualKeyTest, TableTranslatesItsEntriesAndPassesOtherCodesThrough)
 {
-    // The ends of the ranges the table builds by counting.
-    const std::pair<uint32_t, const char*> rows[] = {
-        {8, "Backspace"}, {13, "OemEnter"},   {46, "Delete"},      {48, "0"},        {57, "9"},
-        {65, "A"},        {90, "Z"},          {96, "Keypad0"},     {105, "Keypad9"}, {112, "F1"},
-        {123, "F12"},     {186, "Semicolon"}, {222, "Apostrophe"},
-    };
+    // Letters, digits, keypad digits and function keys by their codes' rule;
+    // the other keys by sample.
+    for (char c = 0; c < 26; ++c)
+        EXPECT_EQ(NameOf('A' + c), std::string(1, char('A' + c)));
+    for (int i = 0; i < 10; ++i)
+    {
+        EXPECT_EQ(NameOf('0' + i), std::to_string(i));
+        EXPECT_EQ(NameOf(96 + i), "Keypad" + std::to_string(i));
+    }
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(NameOf(112 + i), "F" + std::to_string(i + 1));
+    const std::pair<uint32_t, const char*> rows[] = {{8, "Backspace"},
+                                                     {13, "OemEnter"},
+                                                     {46, "Delete"},
+                                                     {186, "Semicolon"},
+                                                     {222, "Apostrophe"}};
     for (const auto& [code, name] : rows)
         EXPECT_EQ(NameOf(code), name) << "code " << code;
 
