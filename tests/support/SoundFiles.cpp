@@ -5,10 +5,13 @@
 #include <cmath>
 #include <stdexcept>
 
+namespace
+{
 float CountingValue(int frame)
 {
     return static_cast<float>(frame % 20000 + 1) / 32768.0f;
 }
+} // namespace
 
 int CountedFrame(float value)
 {

@@ -7,11 +7,12 @@
 
 // Writers of real sound files made with libsndfile, for the audio tests.
 
-// The value of frame i in a counting file: ((i % 20000) + 1) / 32768, exact
-// in 16-bit PCM and below the mixer's soft-clip knee, so that the output
-// tells which source frame it plays.
-float CountingValue(int frame);
-// The source frame a counting value stands for (within one 20000 period).
+// A counting file's frame i holds ((i % 20000) + 1) / 32768, below the
+// mixer's soft-clip knee, so that the output tells which source frame it
+// plays. In 16-bit PCM (written at a scale of 32767) frames below 16 000 count
+// back exactly.
+
+// The source frame a counting value stands for.
 int CountedFrame(float value);
 
 // A mono file of `frames` counting frames; `format` is libsndfile's (for
