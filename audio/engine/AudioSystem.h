@@ -13,8 +13,10 @@ constexpr uint32_t AudioInitOffline = 1u << 0; // no device: 48 kHz, mixed in Re
 class AudioEngineState;
 
 // The audio engine: decodes files, mixes channels and feeds the output.
-// Every call comes from the game's one thread and returns without waiting on
-// the output's thread, which mixes on its own.
+// Every call comes from the game's one thread; the output's thread mixes on
+// its own. Neither waits for the other, unless the game queues more commands
+// than the mixer takes in a buffer (4096): then the call waits for room, at
+// most a second, and fails with OutputFailed.
 class AudioSystem
 {
 public:
