@@ -142,13 +142,12 @@ void BlendSmallSprite(const SoftwareImage& image, uint32_t* pixels, int stride, 
             {
                 // Pixels i, i + 1, then i + 2, i + 3: weights of the left
                 // and right texels for each.
-                const uint16_t* w = weights + 8 * (i + 2 * half);
-                const __m128i leftWeight =
-                    _mm_setr_epi16(int16_t(w[0]), int16_t(w[0]), int16_t(w[0]), int16_t(w[0]),
-                                   int16_t(w[8]), int16_t(w[8]), int16_t(w[8]), int16_t(w[8]));
-                const __m128i rightWeight =
-                    _mm_setr_epi16(int16_t(w[4]), int16_t(w[4]), int16_t(w[4]), int16_t(w[4]),
-                                   int16_t(w[12]), int16_t(w[12]), int16_t(w[12]), int16_t(w[12]));
+                const __m128i first =
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(weights + 8 * (i + 2 * half)));
+                const __m128i second = _mm_loadu_si128(
+                    reinterpret_cast<const __m128i*>(weights + 8 * (i + 2 * half + 1)));
+                const __m128i leftWeight = _mm_unpacklo_epi64(first, second);
+                const __m128i rightWeight = _mm_unpackhi_epi64(first, second);
                 auto unpack = [&](__m128i x)
                 { return half ? _mm_unpackhi_epi8(x, zero) : _mm_unpacklo_epi8(x, zero); };
                 const __m128i top =
