@@ -6,8 +6,8 @@
 #include "objects/BouncingBallBehavior.h"
 #include "objects/Position2dComponent.h"
 #include "objects/SpriteComponent.h"
-#include "shell/FramePacer.h"
 #include "objects/TestScreen.h"
+#include "shell/FramePacer.h"
 #include "shell/Game.h"
 #include "shell/GameSettings.h"
 #include "support/SceneServices.h"
@@ -45,6 +45,7 @@ const std::pair<int, std::vector<Key>> Script[] = {
     {200, {Key::Down, Key::D}},
     {240, {}},
 };
+
 class TestBehaviorTest : public ::testing::Test
 {
 protected:
