@@ -61,6 +61,20 @@ double RenderCost(AudioSystem* system, double seconds)
         system->RenderOffline(block.data(), 1024);
     return (ThreadCpuSeconds() - start) / seconds;
 }
+// An engine of 100 channels with a looping effect and a looping streamed track.
+AudioSystem* StartEngine(uint32_t initFlags, const std::string& effectPath,
+                         const std::string& musicPath, AudioSound** effect, AudioSound** music)
+{
+    AudioSystem* system = nullptr;
+    AudioSystem::Create(&system);
+    system->Init(100, initFlags, nullptr);
+    system->CreateSound(effectPath.c_str(), AudioModeLoop, effect);
+    system->CreateSound(musicPath.c_str(), AudioModeStream | AudioModeLoop, music);
+    (*effect)->SetLoopCount(-1);
+    (*music)->SetLoopCount(-1);
+    return system;
+}
+
 // Seconds of the longest call, the game's calls made as a busy game would
 // make them: 100 looping effects and the music, then for three seconds of
 // frames ten new effects and a hundred volume changes a frame.
@@ -74,15 +88,9 @@ double LongestGameCall(const std::string& effectPath, const std::string& musicPa
         call();
         longest = std::max(longest, std::chrono::duration<double>(Clock::now() - start).count());
     };
-    AudioSystem* system = nullptr;
-    AudioSystem::Create(&system);
-    system->Init(100, AudioInitNormal, nullptr);
     AudioSound* effect = nullptr;
     AudioSound* music = nullptr;
-    system->CreateSound(effectPath.c_str(), AudioModeLoop, &effect);
-    system->CreateSound(musicPath.c_str(), AudioModeStream | AudioModeLoop, &music);
-    effect->SetLoopCount(-1);
-    music->SetLoopCount(-1);
+    AudioSystem* system = StartEngine(AudioInitNormal, effectPath, musicPath, &effect, &music);
     AudioChannel musicChannel;
     system->PlaySound(music, false, &musicChannel);
     std::vector<AudioChannel> channels(100);
@@ -104,15 +112,9 @@ double LongestGameCall(const std::string& effectPath, const std::string& musicPa
 // stream, the stream decoded in it too (on a device its own thread decodes).
 double LongestMix(const std::string& effectPath, const std::string& musicPath)
 {
-    AudioSystem* system = nullptr;
-    AudioSystem::Create(&system);
-    system->Init(100, AudioInitOffline, nullptr);
     AudioSound* effect = nullptr;
     AudioSound* music = nullptr;
-    system->CreateSound(effectPath.c_str(), AudioModeLoop, &effect);
-    system->CreateSound(musicPath.c_str(), AudioModeStream | AudioModeLoop, &music);
-    effect->SetLoopCount(-1);
-    music->SetLoopCount(-1);
+    AudioSystem* system = StartEngine(AudioInitOffline, effectPath, musicPath, &effect, &music);
     for (int i = 0; i < 99; ++i)
         system->PlaySound(effect, false, nullptr);
     system->PlaySound(music, false, nullptr);

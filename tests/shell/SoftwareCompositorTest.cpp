@@ -36,22 +36,17 @@ TEST(SoftwareCompositor, CoversThePixelsWhoseCentresLieInTheSprite)
     paths.AddSprite(white, 100, 50, 32, 16);
     paths.AddSprite(white, 200.3f, 300, 4, 4); // small sprites take their own path
     paths.Draw();
+    // 4 x 4 centred on (200.3, 300): x 198..201, y 298..301; 32 x 16 centred
+    // on (100, 50): x 84..115, y 42..57. Inside corners, then just outside.
+    const int inside[][2] = {{198, 298}, {201, 301}, {84, 42}, {115, 57}};
+    const int outside[][2] = {{197, 300}, {202, 300}, {200, 297}, {200, 302},
+                              {83, 50},   {116, 50},  {100, 41},  {100, 58}};
     for (int path = 0; path < 2; ++path)
     {
-        // 4 x 4 centred on (200.3, 300): x 198..201, y 298..301.
-        EXPECT_EQ(paths.Pixel(path, 198, 298), 0xffffffu) << path;
-        EXPECT_EQ(paths.Pixel(path, 201, 301), 0xffffffu) << path;
-        EXPECT_EQ(paths.Pixel(path, 197, 300), Background) << path;
-        EXPECT_EQ(paths.Pixel(path, 202, 300), Background) << path;
-        EXPECT_EQ(paths.Pixel(path, 200, 297), Background) << path;
-        EXPECT_EQ(paths.Pixel(path, 200, 302), Background) << path;
-        // 32 x 16 centred on (100, 50): x 84..115, y 42..57.
-        EXPECT_EQ(paths.Pixel(path, 84, 42), 0xffffffu) << path;
-        EXPECT_EQ(paths.Pixel(path, 115, 57), 0xffffffu) << path;
-        EXPECT_EQ(paths.Pixel(path, 83, 50), Background) << path;
-        EXPECT_EQ(paths.Pixel(path, 116, 50), Background) << path;
-        EXPECT_EQ(paths.Pixel(path, 100, 41), Background) << path;
-        EXPECT_EQ(paths.Pixel(path, 100, 58), Background) << path;
+        for (const auto& [x, y] : inside)
+            EXPECT_EQ(paths.Pixel(path, x, y), 0xffffffu) << path << ": " << x << "," << y;
+        for (const auto& [x, y] : outside)
+            EXPECT_EQ(paths.Pixel(path, x, y), Background) << path << ": " << x << "," << y;
     }
 }
 
