@@ -7,40 +7,24 @@
 #include "content/ContentJson.h"
 #include "shell/Game.h"
 
-namespace
-{
-struct MetadataFile
-{
-    boost::filesystem::path path;
-    boost::property_tree::ptree tree;
-};
-} // namespace
-
 MusicManager::MusicManager()
 {
     // Metadata belongs to the audio file of the same stem wherever either is
-    // listed, so the trees are read first and paired afterwards.
-    std::map<std::string, MetadataFile> metadataFiles;
-    ScanContentFolder(
-        ContentFolders::Music,
-        [&](const ContentEntry& entry)
-        {
-            if (entry.extension == ".json")
-            {
-                metadataFiles[entry.name] = MetadataFile{entry.path, ReadContentJson(entry.path)};
-                return;
-            }
-            MusicMetadata track;
-            track.filePath = entry.path.string();
-            tracks[entry.name] = track;
-        });
-
-    for (auto& track : tracks)
+    // listed; every metadata file is read, the last listed of a stem counts.
+    const StemGroups files = GroupByStem(ContentFolders::Music);
+    std::map<std::string, boost::property_tree::ptree> metadata;
+    for (const auto& stem : files.jsonFiles)
     {
-        auto found = metadataFiles.find(track.first);
-        if (found == metadataFiles.end())
-            continue;
-        ReadLoopPoints(found->second.path, found->second.tree, &track.second);
+        for (const ContentEntry& entry : stem.second)
+            metadata[stem.first] = ReadContentJson(entry.path);
+    }
+    for (const auto& stem : files.otherFiles)
+    {
+        MusicMetadata& track = tracks[stem.first];
+        track.filePath = stem.second.back().path.string();
+        auto found = metadata.find(stem.first);
+        if (found != metadata.end())
+            ReadLoopPoints(files.jsonFiles.at(stem.first).back().path, found->second, &track);
     }
 }
 

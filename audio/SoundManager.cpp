@@ -18,12 +18,6 @@ namespace
 {
 const int ChannelCount = 100;
 
-struct CueFile
-{
-    boost::filesystem::path path;
-    boost::property_tree::ptree tree;
-};
-
 CueLayerMode ModeFromName(const std::string& name)
 {
     if (name == "Sequential")
@@ -97,31 +91,23 @@ void SoundManager::LoadBank(std::string name)
     SoundBank* bank = new SoundBank();
     banks[name] = bank;
 
-    std::map<std::string, CueFile> cueFiles;
-    ScanContentFolder(
-        BankFolder(ContentFolders::Sound, name),
-        [&](const ContentEntry& entry)
+    const StemGroups files = GroupByStem(BankFolder(ContentFolders::Sound, name));
+    for (const auto& stem : files.otherFiles)
+    {
+        // Of several files of a stem, the last one the engine takes is kept.
+        for (auto entry = stem.second.rbegin(); entry != stem.second.rend(); ++entry)
         {
-            if (entry.extension == ".json")
-            {
-                cueFiles[entry.name] = CueFile{entry.path, ReadContentJson(entry.path)};
-                return;
-            }
             AudioSound* handle = nullptr;
-            if (!system || system->CreateSound(entry.path.string().c_str(), AudioModeDefault,
+            if (!system || system->CreateSound(entry->path.string().c_str(), AudioModeDefault,
                                                &handle) != AudioResult::Ok)
-                return;
+                continue;
             handle->SetLoopCount(0);
-            Sound*& slot = bank->sounds[entry.name];
-            if (slot)
-            {
-                // A file of the same stem listed earlier: nothing reaches it any more.
-                slot->handle->Release();
-                delete slot;
-            }
-            slot = new Sound();
-            slot->handle = handle;
-        });
+            Sound* sound = new Sound();
+            sound->handle = handle;
+            bank->sounds[stem.first] = sound;
+            break;
+        }
+    }
 
     for (const auto& sound : bank->sounds)
     {
@@ -133,12 +119,16 @@ void SoundManager::LoadBank(std::string name)
         bank->cues[sound.first] = cue;
     }
 
-    for (const auto& file : cueFiles)
+    for (const auto& stem : files.jsonFiles)
     {
-        Cue*& cue = bank->cues[file.first];
+        // Every cue file is read; the last listed of a stem is the cue.
+        boost::property_tree::ptree tree;
+        for (const ContentEntry& entry : stem.second)
+            tree = ReadContentJson(entry.path);
+        Cue*& cue = bank->cues[stem.first];
         if (!cue)
             cue = NewCue();
-        ReadCueFile(file.second.path, file.second.tree, cue, bank->sounds);
+        ReadCueFile(stem.second.back().path, tree, cue, bank->sounds);
     }
 }
 

@@ -1,14 +1,16 @@
 // The demo scene's whole frame, timed as the peers' sprite benchmark times
 // theirs: from one frame start to the next, over the game's loop body (key
-// copy, audio update, events, both passes, clear, draw and present), after a
+// copy, audio update, events, both passes, clear, draw and present: Game::Step
+// and Game::Render), after a
 // warm-up, without pacing. Usage:
 //   SceneFrameBench N [auto|gpu|software]
 // run from a folder holding Content/ (the repository's own is used
 // otherwise). BM_SCALE=s draws every ship at s times the texture's size;
 // BM_FRAMES, BM_WARMUP, BM_WARMUP_SECONDS and BM_MAX_SECONDS bound the run.
 // Prints one RESULT line in the peers' format, a PASSES line with the
-// medians of the passes and of the drawing, and a SPLIT line with the CPU
-// cost per sprite of building and submitting the batch (no rasterising).
+// medians of the step (keys, audio update, events, passes) and of the
+// drawing, and a SPLIT line with the CPU cost per sprite of building and
+// submitting the batch (no rasterising).
 #include "audio/SoundManager.h"
 #include "audio/engine/AudioSystem.h"
 #include "content/Texture.h"
@@ -22,7 +24,7 @@
 #include "shell/GameSettings.h"
 #include "shell/GameTime.h"
 #include "shell/SpriteBatch.h"
-#include "shell/WindowProc.h"
+#include "shell/platform/RendererBackEnd.h"
 
 #include <SDL.h>
 
@@ -66,26 +68,20 @@ double ProcessCpuSeconds()
     return t.tv_sec + t.tv_nsec * 1e-9;
 }
 
-// One game frame's body as Game::Run has it, without the pacing wait.
-void Frame(Game& game, std::vector<double>* passes, std::vector<double>* draw)
+// One game frame as Game::Run has it, without the pacing wait.
+void Frame(std::vector<double>* steps, std::vector<double>* draw)
 {
     Game::Time->elapsedSeconds = 1.0f / 60.0f;
     Game::Time->totalSeconds += Game::Time->elapsedSeconds;
-    Game::Input->CopyKeysToPrevious();
-    Game::Sounds->system->Update();
-    SDL_Event event;
-    while (SDL_PollEvent(&event))
-        WindowProc(event);
     Clock::time_point start = Clock::now();
-    Game::HandleInputPass(Game::Root);
-    Game::UpdatePass(Game::Root);
-    Clock::time_point afterPasses = Clock::now();
-    game.Render();
+    Game::Step();
+    Clock::time_point afterStep = Clock::now();
+    Game::Render();
     Clock::time_point end = Clock::now();
-    if (passes)
+    if (steps)
     {
-        passes->push_back(Seconds(start, afterPasses) * 1e3);
-        draw->push_back(Seconds(afterPasses, end) * 1e3);
+        steps->push_back(Seconds(start, afterStep) * 1e3);
+        draw->push_back(Seconds(afterStep, end) * 1e3);
     }
 }
 } // namespace
@@ -126,7 +122,7 @@ int main(int argc, char** argv)
 
     // The screen makes its first ships when it starts; then the count is set
     // and the new ships start in the next frame.
-    Frame(game, nullptr, nullptr);
+    Frame(nullptr, nullptr);
     while (static_cast<int>(screen->children.size()) > ships)
     {
         delete screen->children.back();
@@ -134,7 +130,7 @@ int main(int argc, char** argv)
     }
     while (static_cast<int>(screen->children.size()) < ships)
         screen->AddChild(new BouncingBall());
-    Frame(game, nullptr, nullptr);
+    Frame(nullptr, nullptr);
     if (scale > 0.0)
     {
         for (GameObject* ship : screen->children)
@@ -147,15 +143,12 @@ int main(int argc, char** argv)
         }
     }
 
-    std::string renderer = Game::Settings->compositor ? "software compositor" : "SDL renderer";
-    if (Game::Settings->device)
-    {
-        SDL_RendererInfo info;
-        if (SDL_GetRendererInfo(Game::Settings->device, &info) == 0)
-            renderer += std::string(" ") + info.name;
-    }
-    const std::string contender =
-        std::string("project-") + (Game::Settings->compositor ? "software" : "gpu");
+    RendererBackEnd* gpu = dynamic_cast<RendererBackEnd*>(Game::Settings->device);
+    std::string renderer = gpu ? "SDL renderer" : "software compositor";
+    SDL_RendererInfo info;
+    if (gpu && SDL_GetRendererInfo(gpu->renderer, &info) == 0)
+        renderer += std::string(" ") + info.name;
+    const std::string contender = std::string("project-") + (gpu ? "gpu" : "software");
     if (pathName == "auto")
         std::fprintf(stderr, "auto chose %s\n", contender.c_str());
 
@@ -165,7 +158,7 @@ int main(int argc, char** argv)
     int warmup = warmupFrames;
     for (int i = 0; i < warmup; ++i)
     {
-        Frame(game, nullptr, nullptr);
+        Frame(nullptr, nullptr);
         if (i > 3 && Seconds(begin, Clock::now()) > warmupSeconds)
             break;
     }
@@ -174,7 +167,7 @@ int main(int argc, char** argv)
     Clock::time_point last = measureStart;
     while (static_cast<int>(intervals.size()) < frames)
     {
-        Frame(game, &passes, &draw);
+        Frame(&passes, &draw);
         Clock::time_point now = Clock::now();
         intervals.push_back(Seconds(last, now) * 1e3);
         last = now;
@@ -188,7 +181,7 @@ int main(int argc, char** argv)
     // with nothing rasterised (the renderer only queues its geometry here;
     // the compositor is not run).
     double splitMicroseconds = 0.0;
-    if (Game::Settings->device && ships > 0)
+    if (gpu && ships > 0)
     {
         std::vector<double> submit;
         for (int i = 0; i < 20; ++i)
@@ -196,10 +189,9 @@ int main(int argc, char** argv)
             Clock::time_point start = Clock::now();
             Game::Settings->spriteBatch->Begin();
             Game::Settings->DrawObject(Game::Root);
-            Game::Settings->spriteBatch->End();
+            Game::Settings->spriteBatch->End(0xff000000u);
             submit.push_back(Seconds(start, Clock::now()) * 1e6 / ships);
-            SDL_RenderClear(Game::Settings->device);
-            SDL_RenderPresent(Game::Settings->device);
+            gpu->Present();
         }
         splitMicroseconds = Quantile(submit, 0.5);
     }
@@ -214,8 +206,8 @@ int main(int argc, char** argv)
                 scale > 0 ? std::to_string(scale).substr(0, 5).c_str() : "rand", intervals.size(),
                 Quantile(intervals, 0.5), Quantile(intervals, 0.1), Quantile(intervals, 0.9),
                 Quantile(intervals, 1.0), mean, 100.0 * cpu / wall, renderer.c_str());
-    std::printf("PASSES passes_ms=%.3f draw_ms=%.3f\n", Quantile(passes, 0.5), Quantile(draw, 0.5));
-    if (Game::Settings->device)
+    std::printf("PASSES step_ms=%.3f draw_ms=%.3f\n", Quantile(passes, 0.5), Quantile(draw, 0.5));
+    if (gpu)
         std::printf("SPLIT batch_submit_us_per_sprite=%.3f\n", splitMicroseconds);
     std::fflush(stdout);
 

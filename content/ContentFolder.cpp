@@ -39,6 +39,19 @@ void ScanContentFolder(const fs::path& folder,
     }
 }
 
+StemGroups GroupByStem(const fs::path& folder)
+{
+    StemGroups groups;
+    ScanContentFolder(folder,
+                      [&](const ContentEntry& entry)
+                      {
+                          auto& group =
+                              entry.extension == ".json" ? groups.jsonFiles : groups.otherFiles;
+                          group[entry.name].push_back(entry);
+                      });
+    return groups;
+}
+
 fs::path BankFolder(const char* kindFolder, const std::string& bankName)
 {
     return fs::path(kindFolder) / bankName;

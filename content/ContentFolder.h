@@ -3,7 +3,9 @@
 #include <boost/filesystem/path.hpp>
 
 #include <functional>
+#include <map>
 #include <string>
+#include <vector>
 
 // The content folders, relative to the working directory.
 namespace ContentFolders
@@ -28,6 +30,17 @@ struct ContentEntry
 // Listing errors and visitor errors leave at once, as thrown.
 void ScanContentFolder(const boost::filesystem::path& folder,
                        const std::function<void(const ContentEntry&)>& visitor);
+
+// A folder's regular files by stem, each stem's files in listing order, the
+// ".json" files apart from the others. This is how the sound and music
+// loaders pair a JSON file with the audio file of its stem, and of several
+// files of one stem they keep the one listed last.
+struct StemGroups
+{
+    std::map<std::string, std::vector<ContentEntry>> jsonFiles;
+    std::map<std::string, std::vector<ContentEntry>> otherFiles;
+};
+StemGroups GroupByStem(const boost::filesystem::path& folder);
 
 // The bank folder: the kind folder joined with the bank name (an empty name
 // adds nothing).

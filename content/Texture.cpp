@@ -1,15 +1,10 @@
 #include "content/Texture.h"
 
 #include "content/ContentFile.h"
-#include "shell/Game.h"
-#include "shell/GameSettings.h"
-#include "shell/SoftwareCompositor.h"
-#include "shell/SoftwareImage.h"
+#include "content/ImageDecoder.h"
+#include "shell/DrawingBackEnd.h"
 
-#include <SDL.h>
-#include <SDL_image.h>
-
-#include <algorithm>
+#include <cassert>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -41,17 +36,12 @@ bool ReadPngSize(const std::string& bytes, uint32_t* width, uint32_t* height)
 
 Texture::~Texture()
 {
-    if (deviceTexture)
-        SDL_DestroyTexture(deviceTexture);
-    delete image;
+    delete deviceTexture;
 }
 
-Texture* CreateTexture(const char* path)
+Texture* CreateTexture(DrawingBackEnd* device, const char* path)
 {
-    SDL_Renderer* renderer = Game::Settings ? Game::Settings->device : nullptr;
-    SoftwareCompositor* compositor = Game::Settings ? Game::Settings->compositor : nullptr;
-    if (!renderer && !compositor)
-        return nullptr;
+    assert(device && "textures are made once the drawing back end exists");
 
     // The size the header declares is checked before anything is decoded, so
     // a hostile header cannot ask for gigabytes.
@@ -62,54 +52,19 @@ Texture* CreateTexture(const char* path)
     if (!ReadRegularFile(path, MaxImageFileBytes, &bytes, &reason) ||
         !ReadPngSize(bytes, &declaredWidth, &declaredHeight))
         return nullptr;
-    SDL_RendererInfo info;
-    uint32_t maxWidth = MaxTextureSide;
-    uint32_t maxHeight = MaxTextureSide;
-    if (renderer && SDL_GetRendererInfo(renderer, &info) == 0)
-    {
-        if (info.max_texture_width > 0)
-            maxWidth = std::min(maxWidth, uint32_t(info.max_texture_width));
-        if (info.max_texture_height > 0)
-            maxHeight = std::min(maxHeight, uint32_t(info.max_texture_height));
-    }
-    if (declaredWidth == 0 || declaredHeight == 0 || declaredWidth > maxWidth ||
-        declaredHeight > maxHeight)
+    if (declaredWidth == 0 || declaredHeight == 0 || declaredWidth > MaxTextureSide ||
+        declaredHeight > MaxTextureSide)
         return nullptr;
 
-    SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    SDL_Surface* surface = stream ? IMG_LoadTyped_RW(stream, 1, "PNG") : nullptr;
-    if (!surface)
+    DecodedImage image;
+    if (!DecodePng(bytes, &image))
         return nullptr;
-
+    DrawingTexture* deviceTexture = device->CreateTexture(image);
+    if (!deviceTexture)
+        return nullptr;
     Texture* texture = new Texture();
-    if (compositor)
-    {
-        texture->image = new SoftwareImage(surface, compositor->BandCount());
-        if (texture->image->pixels.empty())
-        {
-            delete texture;
-            texture = nullptr;
-        }
-    }
-    else
-    {
-        texture->deviceTexture = SDL_CreateTextureFromSurface(renderer, surface);
-        if (texture->deviceTexture)
-        {
-            SDL_SetTextureBlendMode(texture->deviceTexture, SDL_BLENDMODE_BLEND);
-            SDL_SetTextureScaleMode(texture->deviceTexture, SDL_ScaleModeLinear);
-        }
-        else
-        {
-            delete texture;
-            texture = nullptr;
-        }
-    }
-    if (texture)
-    {
-        texture->width = static_cast<float>(surface->w);
-        texture->height = static_cast<float>(surface->h);
-    }
-    SDL_FreeSurface(surface);
+    texture->deviceTexture = deviceTexture;
+    texture->width = static_cast<float>(image.width);
+    texture->height = static_cast<float>(image.height);
     return texture;
 }

@@ -2,11 +2,11 @@
 
 #include <cstdint>
 
-class SoftwareImage;
-struct SDL_Texture;
+class DrawingBackEnd;
+class DrawingTexture;
 
 // An image prepared for the drawing back end, with the size it stores, in
-// pixels: a renderer texture, or the software compositor's image.
+// pixels.
 class Texture
 {
 public:
@@ -15,8 +15,7 @@ public:
     Texture& operator=(const Texture&) = delete;
     virtual ~Texture();
 
-    SDL_Texture* deviceTexture = nullptr; // owned; on the renderer
-    SoftwareImage* image = nullptr;       // owned; for the software compositor
+    DrawingTexture* deviceTexture = nullptr; // owned; made by the back end that draws it
     float width = 0.0f;
     float height = 0.0f;
 };
@@ -24,8 +23,7 @@ public:
 // The longest side of an image the drawing path accepts, in pixels.
 constexpr uint32_t MaxTextureSide = 16384;
 
-// Decodes a PNG file for the back end of Game::Settings (its compositor, or
-// else its renderer); null on failure, without a back end,
-// for a file that is not a regular PNG file, and for an image whose header
-// declares a side longer than MaxTextureSide or than the renderer can hold.
-Texture* CreateTexture(const char* path);
+// Decodes a PNG file for the drawing back end `device`. Null for a file that
+// is not a regular PNG file, for an image whose header declares a side longer
+// than MaxTextureSide, and for one the back end cannot hold.
+Texture* CreateTexture(DrawingBackEnd* device, const char* path);

@@ -3,6 +3,8 @@
 #include "content/ContentFolder.h"
 #include "content/Texture.h"
 #include "content/TextureBank.h"
+#include "shell/Game.h"
+#include "shell/GameSettings.h"
 
 TextureManager::~TextureManager()
 {
@@ -17,17 +19,18 @@ void TextureManager::LoadBank(std::string name)
         return;
 
     // The bank is registered only once complete; a failed listing leaves nothing.
+    DrawingBackEnd* device = Game::Settings->device;
     TextureBank* bank = new TextureBank();
     try
     {
         ScanContentFolder(BankFolder(ContentFolders::Textures, name),
-                          [bank](const ContentEntry& entry)
+                          [bank, device](const ContentEntry& entry)
                           {
                               if (entry.extension != ".png")
                                   return;
                               Texture*& slot = bank->textures[entry.name];
                               delete slot; // a file of the same stem listed earlier
-                              slot = CreateTexture(entry.path.string().c_str());
+                              slot = CreateTexture(device, entry.path.string().c_str());
                           });
     }
     catch (...)

@@ -16,6 +16,7 @@ public:
     // Unloads whatever bank is still loaded.
     virtual ~TextureManager();
 
+    // Makes the textures on Game::Settings->device, which must exist.
     void LoadBank(std::string name);
     void UnloadBank(std::string name);
 

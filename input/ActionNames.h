@@ -19,5 +19,8 @@ enum ActionIndex
 // A new heap array of the six action names, in ActionIndex order.
 const char** CreateActionNames();
 
+// The index of the action whose name equals `name` exactly, or -1.
+int ActionIndexFromName(const std::string& name);
+
 // The entry of Game::ActionNames whose text equals the name exactly, or null.
 const char* ActionFromName(const std::string& name);

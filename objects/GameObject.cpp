@@ -5,6 +5,8 @@
 #include "objects/Position2dComponent.h"
 #include "objects/SpriteComponent.h"
 
+#include <cassert>
+
 GameObject::~GameObject()
 {
     for (Component* component : components)
@@ -42,6 +44,7 @@ void GameObject::AddComponent(Component* component)
 
 void GameObject::AddChild(GameObject* child)
 {
+    assert(child && child != this && !child->parent && "a child joins one parent, once");
     child->parent = this;
     children.push_back(child);
 }

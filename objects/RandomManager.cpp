@@ -2,6 +2,8 @@
 
 #include <boost/random/uniform_int_distribution.hpp>
 
+#include <cassert>
+
 RandomManager::RandomManager() : engine(5489u) {}
 
 void RandomManager::Seed(uint32_t seed)
@@ -11,6 +13,7 @@ void RandomManager::Seed(uint32_t seed)
 
 int32_t RandomManager::Next(int32_t minimum, int32_t maximum)
 {
+    assert(minimum <= maximum && "the range holds at least one number");
     boost::random::uniform_int_distribution<int> distribution(minimum, maximum);
     return distribution(engine);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/GameWindow.h"
+
 #include <cstdint>
 
 class GameObject;
@@ -10,16 +12,6 @@ struct GameTime;
 class InputManager;
 class SoundManager;
 class MusicManager;
-
-// Which back end draws the frames: chosen by the machine (a GPU draws through
-// SDL's renderer; without one, the software compositor draws), or forced by
-// benchmarks and tests.
-enum class DrawingPath
-{
-    Automatic,
-    Renderer,
-    Compositor,
-};
 
 // The one game of the process. Its construction creates every service and
 // stores it in the process-wide pointers below; its destruction deletes them.
@@ -38,11 +30,17 @@ public:
     static void HandleInputPass(GameObject* object);
     static void UpdatePass(GameObject* object);
 
-    // Opens the window, the drawing back end and the sprite batch.
+    // One frame's work once its time is credited: the key state copied to the
+    // previous one, the audio engine updated, the window's pending messages
+    // handled (none without a window), then the input and update passes.
+    // False, with no pass run, when the quit message came.
+    static bool Step();
+
+    // Opens the window, its drawing back end and the sprite batch.
     void CreateWindowAndDevice();
-    // Clears, draws the tree with the 800 x 600 drawing surface scaled onto
-    // the client area, and presents; the frame is complete on return.
-    void Render();
+    // Clears to the clear colour, draws the tree through the sprite batch on
+    // Game::Settings->device and presents; the frame is complete on return.
+    static void Render();
     // Destroys what CreateWindowAndDevice made, newest first.
     void ReleaseWindowAndDevice();
 

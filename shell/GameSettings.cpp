@@ -10,7 +10,7 @@ void GameSettings::DrawObject(GameObject* object)
 {
     SpriteComponent* sprite = object->sprite;
     const Texture* texture = sprite ? sprite->texture : nullptr;
-    if (texture && (texture->deviceTexture || texture->image))
+    if (texture && texture->deviceTexture)
     {
         // The rectangle is computed directly rather than through a scale, so
         // a sprite of width or height 0 is empty and divides by nothing.

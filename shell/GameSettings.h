@@ -2,12 +2,10 @@
 
 #include <cstdint>
 
+class DrawingBackEnd;
 class GameObject;
-class SoftwareCompositor;
+class GameWindow;
 class SpriteBatch;
-struct SDL_Window;
-struct SDL_Renderer;
-struct SDL_Surface;
 
 struct Rgba8
 {
@@ -26,12 +24,8 @@ struct GameSettings
     int32_t maxCatchUpSteps = 5;
     int32_t updatesPerSecond = 60;
     Rgba8 clearColor;
-    SDL_Window* window = nullptr;
-    // The drawing back end: SDL's renderer where a GPU draws, else the
-    // software compositor into the window's pixels. Either makes the textures.
-    SDL_Renderer* device = nullptr;
-    SoftwareCompositor* compositor = nullptr;
-    SDL_Surface* stagingSurface = nullptr; // the compositor's frame for windows not in xRGB
+    GameWindow* window = nullptr;
+    DrawingBackEnd* device = nullptr; // draws the frames and makes the textures
     SpriteBatch* spriteBatch = nullptr;
 
     // Submits the object's sprite, then its children's, in pre-order: the

@@ -226,11 +226,22 @@ void SoftwareCompositor::SetTarget(uint32_t* targetPixels, int targetWidth, int 
     }
 }
 
-void SoftwareCompositor::DrawFrame(uint32_t clearArgb,
-                                   const SpriteBatch::QueuedSprite* frameSprites, std::size_t count)
+DrawingTexture* SoftwareCompositor::CreateTexture(const DecodedImage& image)
+{
+    SoftwareImage* created = new SoftwareImage(image, bandCount);
+    if (created->pixels.empty())
+    {
+        delete created;
+        return nullptr;
+    }
+    return created;
+}
+
+int SoftwareCompositor::DrawFrame(uint32_t clearArgb, const QueuedSprite* frameSprites,
+                                  std::size_t count)
 {
     if (!pixels)
-        return;
+        return 0;
     // A frame with few sprites costs less than waking the other threads.
     if (count < SpritesWorthTheThreads || bandCount == 1)
     {
@@ -239,7 +250,7 @@ void SoftwareCompositor::DrawFrame(uint32_t clearArgb,
         spriteCount = count;
         for (int band = 0; band < bandCount; ++band)
             DrawBand(band);
-        return;
+        return 0;
     }
     {
         std::lock_guard<std::mutex> guard(lock);
@@ -253,6 +264,7 @@ void SoftwareCompositor::DrawFrame(uint32_t clearArgb,
     DrawBand(0);
     std::unique_lock<std::mutex> guard(lock);
     finished.wait(guard, [this] { return pending == 0; });
+    return 0;
 }
 
 void SoftwareCompositor::Work(int band)
@@ -284,8 +296,11 @@ void SoftwareCompositor::DrawBand(int band)
 
     for (std::size_t i = 0; i < spriteCount; ++i)
     {
-        const SpriteBatch::QueuedSprite& sprite = sprites[i];
-        const SoftwareImage* image = sprite.texture ? sprite.texture->image : nullptr;
+        const QueuedSprite& sprite = sprites[i];
+        // Every texture drawn here was made by this compositor.
+        const SoftwareImage* image =
+            sprite.texture ? static_cast<const SoftwareImage*>(sprite.texture->deviceTexture)
+                           : nullptr;
         if (!image || image->views.size() <= static_cast<std::size_t>(band) ||
             image->visibleRight <= image->visibleLeft)
             continue;

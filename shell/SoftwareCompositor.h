@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/SpriteBatch.h"
+#include "shell/DrawingBackEnd.h"
 
 #include <condition_variable>
 #include <cstdint>
@@ -10,20 +10,21 @@
 
 typedef union pixman_image pixman_image_t;
 
-// The drawing back end of machines without a GPU, standing in for the
-// renderer there: it clears the frame and blends the batch's sprites straight
-// into the window's pixels with pixman (bilinear sampling, premultiplied OVER,
-// SIMD). The frame is cut into one horizontal band per core; each band's
-// thread draws every sprite that crosses its band, in batch order, so no two
-// threads write the same pixel and the picture does not depend on the split.
-// DrawFrame returns once every band is done.
-class SoftwareCompositor
+// The drawing back end of machines without a GPU: it clears the frame and
+// blends the batch's sprites straight into 32-bit xRGB pixels (the window's,
+// or any buffer's), bilinear sampled and premultiplied OVER: small sprites by
+// a kernel of its own, the others by pixman. The frame is cut into one
+// horizontal band per core; each band's thread draws every sprite that
+// crosses its band, in batch order, so no two threads write the same pixel.
+// DrawFrame returns once every band is done; Present shows nothing (the
+// window's layer does, around DrawFrame).
+class SoftwareCompositor : public DrawingBackEnd
 {
 public:
     explicit SoftwareCompositor(int bandCount);
     SoftwareCompositor(const SoftwareCompositor&) = delete;
     SoftwareCompositor& operator=(const SoftwareCompositor&) = delete;
-    virtual ~SoftwareCompositor();
+    ~SoftwareCompositor() override;
 
     // The bands for the machine: one per core, at most eight.
     static int BandsForThisMachine();
@@ -34,8 +35,11 @@ public:
     // scale from drawing-surface pixels to them.
     void SetTarget(uint32_t* pixels, int width, int height, int pitch, float scaleX, float scaleY);
 
-    // Clears the target to the colour (0xAARRGGBB) and draws the sprites in order.
-    void DrawFrame(uint32_t clearArgb, const SpriteBatch::QueuedSprite* sprites, std::size_t count);
+    // A SoftwareImage of the image.
+    DrawingTexture* CreateTexture(const DecodedImage& image) override;
+    // Clears the target and draws the sprites in order; nothing without a target.
+    int DrawFrame(uint32_t clearArgb, const QueuedSprite* sprites, std::size_t count) override;
+    void Present() override {}
 
 private:
     void DrawBand(int band);
@@ -51,7 +55,7 @@ private:
     bool stopping = false;
 
     uint32_t clear = 0;
-    const SpriteBatch::QueuedSprite* sprites = nullptr;
+    const QueuedSprite* sprites = nullptr;
     std::size_t spriteCount = 0;
 
     uint32_t* pixels = nullptr;

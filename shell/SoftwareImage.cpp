@@ -1,34 +1,26 @@
 #include "shell/SoftwareImage.h"
 
-#include <SDL.h>
 #include <pixman.h>
 
 #include <algorithm>
 
-SoftwareImage::SoftwareImage(SDL_Surface* surface, int bandCount)
+SoftwareImage::SoftwareImage(const DecodedImage& image, int bandCount)
 {
-    SDL_Surface* argb = SDL_ConvertSurfaceFormat(surface, SDL_PIXELFORMAT_ARGB8888, 0);
-    if (!argb)
+    if (image.width <= 0 || image.height <= 0 ||
+        image.pixels.size() != static_cast<std::size_t>(image.width) * image.height)
         return;
-    width = argb->w;
-    height = argb->h;
-    pixels.resize(static_cast<std::size_t>(width) * height);
-    for (int y = 0; y < height; ++y)
+    width = image.width;
+    height = image.height;
+    pixels.resize(image.pixels.size());
+    for (std::size_t i = 0; i < pixels.size(); ++i)
     {
-        const uint32_t* row = reinterpret_cast<const uint32_t*>(
-            static_cast<const uint8_t*>(argb->pixels) + y * argb->pitch);
-        uint32_t* out = &pixels[static_cast<std::size_t>(y) * width];
-        for (int x = 0; x < width; ++x)
-        {
-            // Premultiplied, rounded: blending OVER is then one multiply-add.
-            uint32_t c = row[x];
-            uint32_t a = c >> 24;
-            auto scale = [a](uint32_t channel) { return (channel * a + 127) / 255; };
-            out[x] = (a << 24) | (scale((c >> 16) & 0xff) << 16) | (scale((c >> 8) & 0xff) << 8) |
-                     scale(c & 0xff);
-        }
+        // Premultiplied, rounded: blending OVER is then one multiply-add.
+        uint32_t c = image.pixels[i];
+        uint32_t a = c >> 24;
+        auto scale = [a](uint32_t channel) { return (channel * a + 127) / 255; };
+        pixels[i] = (a << 24) | (scale((c >> 16) & 0xff) << 16) | (scale((c >> 8) & 0xff) << 8) |
+                    scale(c & 0xff);
     }
-    SDL_FreeSurface(argb);
 
     visibleLeft = width;
     visibleTop = height;

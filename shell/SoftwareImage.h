@@ -1,21 +1,22 @@
 #pragma once
 
+#include "shell/DrawingBackEnd.h"
+
 #include <cstdint>
 #include <vector>
 
-struct SDL_Surface;
 typedef union pixman_image pixman_image_t;
 
 // A texture as the software compositor keeps it: premultiplied ARGB pixels,
 // prepared once at load, and one view of them per band of the compositor,
 // since each band's thread sets its own sampling transform.
-class SoftwareImage
+class SoftwareImage : public DrawingTexture
 {
 public:
-    SoftwareImage(SDL_Surface* surface, int bandCount);
+    SoftwareImage(const DecodedImage& image, int bandCount);
     SoftwareImage(const SoftwareImage&) = delete;
     SoftwareImage& operator=(const SoftwareImage&) = delete;
-    virtual ~SoftwareImage();
+    ~SoftwareImage() override;
 
     int width = 0;
     int height = 0;
@@ -25,6 +26,6 @@ public:
     int visibleTop = 0;
     int visibleRight = 0;
     int visibleBottom = 0;
-    std::vector<uint32_t> pixels;
+    std::vector<uint32_t> pixels;       // empty for an image of no pixels
     std::vector<pixman_image_t*> views; // owned, one per band
 };

@@ -1,19 +1,7 @@
 #include "shell/SpriteBatch.h"
 
-#include "shell/RendererBackEnd.h"
-#include "shell/SoftwareCompositor.h"
-
 #include <algorithm>
 #include <functional>
-
-SpriteBatch::SpriteBatch(SDL_Renderer* device) : renderer(new RendererBackEnd(device)) {}
-
-SpriteBatch::SpriteBatch(SoftwareCompositor* compositor) : compositor(compositor) {}
-
-SpriteBatch::~SpriteBatch()
-{
-    delete renderer;
-}
 
 void SpriteBatch::Begin()
 {
@@ -38,11 +26,7 @@ int SpriteBatch::End(uint32_t clearArgb)
     if (!std::is_sorted(sprites.begin(), sprites.end(), byTexture))
         std::sort(sprites.begin(), sprites.end(), byTexture);
 
-    int calls = 0;
-    if (compositor)
-        compositor->DrawFrame(clearArgb, sprites.data(), sprites.size());
-    else
-        calls = renderer->Draw(sprites.data(), sprites.size());
+    const int calls = device->DrawFrame(clearArgb, sprites.data(), sprites.size());
     sprites.clear();
     return calls;
 }

@@ -12,10 +12,8 @@
 #include "content/Texture.h"
 #include "input/ActionNames.h"
 #include "input/Key.h"
-#include "shell/Game.h"
-#include "shell/GameSettings.h"
+#include "shell/SoftwareCompositor.h"
 
-#include <SDL.h>
 #include <boost/filesystem/operations.hpp>
 
 #include <algorithm>
@@ -59,42 +57,20 @@ const char* const SceneTexture = "Ship";
 const char* const SceneCues[] = {"Tap", "Click"};
 const char* const SceneTrack = "Klezmer";
 
-// Files of one folder by stem, to find stems that several files compete for.
-class StemTable
+// Warns of every file of a stem but the one the game keeps (listed last).
+template <typename Warn>
+void WarnCompeting(const std::map<std::string, std::vector<ContentEntry>>& stems, const char* kind,
+                   Warn warn)
 {
-public:
-    void Add(const ContentEntry& entry) { files[entry.name].push_back(entry.path); }
-
-    template <typename Warn> void WarnCompeting(const char* kind, Warn warn) const
+    for (const auto& stem : stems)
     {
-        for (const auto& stem : files)
-        {
-            for (std::size_t i = 1; i < stem.second.size(); ++i)
-                warn(stem.second[i], std::string(kind) + " \"" + stem.first +
-                                         "\" is also given by " +
-                                         stem.second[0].filename().string() +
-                                         "; the game keeps whichever it lists last");
-        }
+        const std::vector<ContentEntry>& files = stem.second;
+        for (std::size_t i = 0; i + 1 < files.size(); ++i)
+            warn(files[i].path, std::string(kind) + " \"" + stem.first + "\" is also given by " +
+                                    files.back().path.filename().string() + "; the game keeps " +
+                                    files.back().path.filename().string());
     }
-
-    bool Has(const std::string& name) const { return files.count(name) != 0; }
-
-    std::map<std::string, std::vector<fs::path>> files;
-};
-
-// The audio engine of the checker: the game's own, rendering nowhere.
-class OfflineEngine
-{
-public:
-    OfflineEngine()
-    {
-        AudioSystem::Create(&system);
-        system->Init(100, AudioInitOffline, nullptr);
-    }
-    ~OfflineEngine() { system->Release(); }
-
-    AudioSystem* system = nullptr;
-};
+}
 } // namespace
 
 void ContentChecker::Error(const std::string& text)
@@ -155,42 +131,34 @@ void ContentChecker::CheckKeyMappings()
         return;
     }
 
-    const char** names = CreateActionNames();
-    const char** previousNames = Game::ActionNames;
-    Game::ActionNames = names;
-    std::set<std::string> mapped;
+    bool mapped[ActionCount] = {};
     for (const auto& member : tree)
     {
         const std::string keyName = ReadNodeText(member.second);
-        if (!ActionFromName(member.first))
+        const int action = ActionIndexFromName(member.first);
+        if (action < 0)
             Warn(file, "\"" + member.first + "\" is no action; the mapping is ignored");
         else if (KeyFromName(keyName) == Key::None && keyName != "None")
             Warn(file, "\"" + keyName + "\" (for " + member.first + ") is no key name");
         else
-            mapped.insert(member.first);
+            mapped[action] = true;
     }
+    const char** names = CreateActionNames();
     for (int i = 0; i < ActionCount; ++i)
     {
-        if (!mapped.count(names[i]))
+        if (!mapped[i])
             Warn(file, std::string("the action ") + names[i] + " has no key");
     }
-    Game::ActionNames = previousNames;
     delete[] names;
 }
 
 void ContentChecker::CheckTextures()
 {
-    // Textures are made on a software renderer; a declared size over the
-    // drawing path's limit fails here as it does in the game.
-    SDL_Surface* target = SDL_CreateRGBSurfaceWithFormat(0, 16, 16, 32, SDL_PIXELFORMAT_ARGB8888);
-    SDL_Renderer* renderer = target ? SDL_CreateSoftwareRenderer(target) : nullptr;
-    GameSettings settings;
-    settings.device = renderer;
-    GameSettings* previousSettings = Game::Settings;
-    Game::Settings = &settings;
-
+    // Textures are made as the game makes them, on a compositor of one band;
+    // a declared size over the drawing path's limit fails here as in the game.
+    SoftwareCompositor device(1);
     const fs::path folder = BankFolder(ContentFolders::Textures, "Main");
-    StemTable stems;
+    std::map<std::string, std::vector<ContentEntry>> stems;
     try
     {
         ScanContentFolder(folder,
@@ -198,8 +166,9 @@ void ContentChecker::CheckTextures()
                           {
                               if (entry.extension != ".png")
                                   return;
-                              stems.Add(entry);
-                              Texture* texture = CreateTexture(entry.path.string().c_str());
+                              stems[entry.name].push_back(entry);
+                              Texture* texture =
+                                  CreateTexture(&device, entry.path.string().c_str());
                               if (!texture)
                                   Warn(entry.path, "the image does not load (not a readable PNG, "
                                                    "or larger than " +
@@ -207,9 +176,9 @@ void ContentChecker::CheckTextures()
                                                        " pixels on a side); it is not drawn");
                               delete texture;
                           });
-        stems.WarnCompeting("the texture", [&](const fs::path& file, const std::string& text)
-                            { Warn(file, text); });
-        if (!stems.Has(SceneTexture))
+        WarnCompeting(stems, "the texture",
+                      [&](const fs::path& file, const std::string& text) { Warn(file, text); });
+        if (!stems.count(SceneTexture))
             Warn(folder, std::string("no texture \"") + SceneTexture +
                              "\": the scene's ships are not drawn");
     }
@@ -217,64 +186,61 @@ void ContentChecker::CheckTextures()
     {
         Error(error.what());
     }
-
-    Game::Settings = previousSettings;
-    if (renderer)
-        SDL_DestroyRenderer(renderer);
-    if (target)
-        SDL_FreeSurface(target);
 }
 
 void ContentChecker::CheckSounds()
 {
-    OfflineEngine engine;
+    AudioSystem* engine = nullptr;
+    AudioSystem::Create(&engine);
+    engine->Init(100, AudioInitOffline, nullptr);
     const fs::path folder = BankFolder(ContentFolders::Sound, "Main");
-    StemTable audioStems;
-    StemTable cueStems;
-    std::map<std::string, Sound*> sounds;
-    std::map<std::string, std::pair<fs::path, pt::ptree>> cueFiles;
+    StemGroups files;
     try
     {
-        ScanContentFolder(
-            folder,
-            [&](const ContentEntry& entry)
-            {
-                if (entry.extension == ".json")
-                {
-                    cueStems.Add(entry);
-                    try
-                    {
-                        cueFiles[entry.name] = {entry.path, ReadContentJson(entry.path)};
-                    }
-                    catch (const std::exception& error)
-                    {
-                        Error(error.what());
-                    }
-                    return;
-                }
-                audioStems.Add(entry);
-                AudioSound* handle = nullptr;
-                if (engine.system->CreateSound(entry.path.string().c_str(), AudioModeDefault,
-                                               &handle) != AudioResult::Ok)
-                {
-                    Warn(entry.path, "the audio engine refuses the file; the bank "
-                                     "loads without it");
-                    return;
-                }
-                handle->Release();
-                Sound*& sound = sounds[entry.name];
-                if (!sound)
-                    sound = new Sound();
-            });
+        files = GroupByStem(folder);
     }
     catch (const std::exception& error)
     {
         Error(error.what());
     }
-    audioStems.WarnCompeting("the sound", [&](const fs::path& file, const std::string& text)
-                             { Warn(file, text); });
-    cueStems.WarnCompeting("the cue", [&](const fs::path& file, const std::string& text)
-                           { Warn(file, text); });
+    std::map<std::string, Sound*> sounds;
+    for (const auto& stem : files.otherFiles)
+    {
+        for (const ContentEntry& entry : stem.second)
+        {
+            AudioSound* handle = nullptr;
+            if (engine->CreateSound(entry.path.string().c_str(), AudioModeDefault, &handle) !=
+                AudioResult::Ok)
+            {
+                Warn(entry.path, "the audio engine refuses the file; the bank loads without it");
+                continue;
+            }
+            handle->Release();
+            Sound*& sound = sounds[stem.first];
+            if (!sound)
+                sound = new Sound();
+        }
+    }
+    engine->Release();
+    std::map<std::string, std::pair<fs::path, pt::ptree>> cueFiles;
+    for (const auto& stem : files.jsonFiles)
+    {
+        for (const ContentEntry& entry : stem.second)
+        {
+            try
+            {
+                cueFiles[stem.first] = {entry.path, ReadContentJson(entry.path)};
+            }
+            catch (const std::exception& error)
+            {
+                Error(error.what());
+            }
+        }
+    }
+    WarnCompeting(files.otherFiles, "the sound",
+                  [&](const fs::path& file, const std::string& text) { Warn(file, text); });
+    WarnCompeting(files.jsonFiles, "the cue",
+                  [&](const fs::path& file, const std::string& text) { Warn(file, text); });
 
     std::set<std::string> cues;
     for (const auto& sound : sounds)
@@ -317,50 +283,47 @@ void ContentChecker::CheckSounds()
 
 void ContentChecker::CheckMusic()
 {
-    OfflineEngine engine;
+    AudioSystem* engine = nullptr;
+    AudioSystem::Create(&engine);
+    engine->Init(100, AudioInitOffline, nullptr);
     const fs::path folder = ContentFolders::Music;
-    StemTable trackStems;
-    StemTable metadataStems;
-    std::map<std::string, std::pair<fs::path, pt::ptree>> metadataFiles;
+    StemGroups files;
     try
     {
-        ScanContentFolder(
-            folder,
-            [&](const ContentEntry& entry)
-            {
-                if (entry.extension != ".json")
-                {
-                    trackStems.Add(entry);
-                    return;
-                }
-                metadataStems.Add(entry);
-                try
-                {
-                    metadataFiles[entry.name] = {entry.path, ReadContentJson(entry.path)};
-                }
-                catch (const std::exception& error)
-                {
-                    Error(error.what());
-                }
-            });
+        files = GroupByStem(folder);
     }
     catch (const std::exception& error)
     {
         Error(error.what());
+        engine->Release();
         return;
     }
-    trackStems.WarnCompeting("the track", [&](const fs::path& file, const std::string& text)
-                             { Warn(file, text); });
-    metadataStems.WarnCompeting("the metadata of",
-                                [&](const fs::path& file, const std::string& text)
-                                { Warn(file, text); });
+    std::map<std::string, std::pair<fs::path, pt::ptree>> metadataFiles;
+    for (const auto& stem : files.jsonFiles)
+    {
+        for (const ContentEntry& entry : stem.second)
+        {
+            try
+            {
+                metadataFiles[stem.first] = {entry.path, ReadContentJson(entry.path)};
+            }
+            catch (const std::exception& error)
+            {
+                Error(error.what());
+            }
+        }
+    }
+    WarnCompeting(files.otherFiles, "the track",
+                  [&](const fs::path& file, const std::string& text) { Warn(file, text); });
+    WarnCompeting(files.jsonFiles, "the metadata of",
+                  [&](const fs::path& file, const std::string& text) { Warn(file, text); });
 
     for (const auto& metadata : metadataFiles)
     {
-        if (!trackStems.Has(metadata.first))
+        if (!files.otherFiles.count(metadata.first))
             Warn(metadata.second.first, "no audio file of the same name; the file is ignored");
     }
-    for (const auto& stem : trackStems.files)
+    for (const auto& stem : files.otherFiles)
     {
         // The game keeps one file of a stem; each is checked.
         MusicMetadata track;
@@ -377,11 +340,12 @@ void ContentChecker::CheckMusic()
                 continue;
             }
         }
-        for (const fs::path& file : stem.second)
+        for (const ContentEntry& entry : stem.second)
         {
+            const fs::path& file = entry.path;
             AudioSound* sound = nullptr;
-            if (engine.system->CreateSound(file.string().c_str(), AudioModeLoop | AudioModeStream,
-                                           &sound) != AudioResult::Ok)
+            if (engine->CreateSound(file.string().c_str(), AudioModeLoop | AudioModeStream,
+                                    &sound) != AudioResult::Ok)
             {
                 Warn(file, "the audio engine refuses the file; the track plays nothing");
                 continue;
@@ -405,6 +369,7 @@ void ContentChecker::CheckMusic()
             sound->Release();
         }
     }
-    if (!trackStems.Has(SceneTrack))
+    engine->Release();
+    if (!files.otherFiles.count(SceneTrack))
         Warn(folder, std::string("no track \"") + SceneTrack + "\": the scene plays no music");
 }

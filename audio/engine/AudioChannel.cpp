@@ -1,7 +1,6 @@
 #include "audio/engine/AudioChannel.h"
 
 #include "audio/engine/AudioEngineState.h"
-#include "audio/engine/AudioSystem.h"
 #include "audio/engine/Mixer.h"
 
 namespace
@@ -10,9 +9,9 @@ namespace
 // voice has ended.
 ChannelSlot* Find(const AudioChannel& channel)
 {
-    if (!channel.system || !channel.system->state)
+    AudioEngineState* state = channel.engine;
+    if (!state)
         return nullptr;
-    AudioEngineState* state = channel.system->state;
     if (channel.slot >= state->slots.size())
         return nullptr;
     ChannelSlot& slot = state->slots[channel.slot];
@@ -25,7 +24,7 @@ AudioResult Send(const AudioChannel& channel, MixerCommand command)
 {
     command.slot = channel.slot;
     command.generation = channel.generation;
-    return channel.system->state->Send(command) ? AudioResult::Ok : AudioResult::OutputFailed;
+    return channel.engine->Send(command) ? AudioResult::Ok : AudioResult::OutputFailed;
 }
 } // namespace
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-class AudioSystem;
+class AudioEngineState;
 
 // A small value handle on a playing channel: a slot and its generation.
 // Once the channel's sound ends or the slot is taken over, every call on the
@@ -12,7 +12,7 @@ class AudioSystem;
 class AudioChannel
 {
 public:
-    bool IsSet() const { return system != nullptr; }
+    bool IsSet() const { return engine != nullptr; }
 
     AudioResult SetVolume(float volume); // linear gain, ramped over a few ms
     AudioResult SetPaused(bool paused);
@@ -20,7 +20,7 @@ public:
     AudioResult GetVolume(float* volume) const; // the target of the ramp
     AudioResult Stop();
 
-    AudioSystem* system = nullptr;
+    AudioEngineState* engine = nullptr; // the engine of the channel
     uint32_t slot = 0;
     uint32_t generation = 0;
 };

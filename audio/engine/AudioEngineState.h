@@ -1,17 +1,16 @@
 #pragma once
 
-#include "audio/engine/AudioSound.h"
-
 #include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
 
-class DeviceOutput;
+class AudioOutput;
+class AudioSound;
 class Mixer;
 struct MixerCommand;
 
-// What the engine keeps for one sound (AudioSound::data).
+// What the engine keeps for one sound (AudioSound::record).
 struct SoundRecord
 {
     bool stream = false;
@@ -47,10 +46,13 @@ public:
     // Queues a command; waits for room only when the mixer is a full queue
     // behind, and never past a second.
     bool Send(const MixerCommand& command);
+    // Stops the output, ends every voice and frees what the engine holds,
+    // the sounds not released among it.
+    void Shutdown();
     void DeleteFinished(); // decoders of ended voices, records no voice reads
 
     Mixer* mixer = nullptr;
-    DeviceOutput* device = nullptr; // null: offline, mixed by RenderOffline
+    AudioOutput* output = nullptr;
     std::vector<ChannelSlot> slots;
     std::vector<AudioSound*> sounds; // created and not released; the system frees the rest
     // Released records a voice may still read, with the command count that

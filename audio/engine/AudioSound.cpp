@@ -1,7 +1,6 @@
 #include "audio/engine/AudioSound.h"
 
 #include "audio/engine/AudioEngineState.h"
-#include "audio/engine/AudioSystem.h"
 #include "audio/engine/Mixer.h"
 
 #include <algorithm>
@@ -11,13 +10,12 @@ AudioResult AudioSound::SetLoopCount(int count)
 {
     if (count < -1)
         return AudioResult::InvalidParam;
-    static_cast<SoundRecord*>(data)->loopCount = count;
+    record->loopCount = count;
     return AudioResult::Ok;
 }
 
 AudioResult AudioSound::SetLoopPoints(uint32_t startFrame, uint32_t endFrame)
 {
-    SoundRecord* record = static_cast<SoundRecord*>(data);
     // A sample is held at the output rate, where a source frame has no exact
     // place: only streams take loop points.
     if (!record->stream)
@@ -33,8 +31,7 @@ AudioResult AudioSound::SetLoopPoints(uint32_t startFrame, uint32_t endFrame)
 
 AudioResult AudioSound::Release()
 {
-    AudioEngineState* state = system ? system->state : nullptr;
-    SoundRecord* record = static_cast<SoundRecord*>(data);
+    AudioEngineState* state = engine;
     if (!state)
     {
         delete record;

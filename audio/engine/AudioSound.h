@@ -4,7 +4,8 @@
 
 #include <cstdint>
 
-class AudioSystem;
+class AudioEngineState;
+struct SoundRecord;
 
 // Mode flags of AudioSystem::CreateSound.
 constexpr uint32_t AudioModeDefault = 0;      // a sample: decoded whole into memory, plays once
@@ -27,6 +28,6 @@ public:
     // mixer no longer reads it. The pointer must not be used afterwards.
     AudioResult Release();
 
-    AudioSystem* system = nullptr;
-    void* data = nullptr; // the engine's own record of the sound
+    AudioEngineState* engine = nullptr; // the engine that made it
+    SoundRecord* record = nullptr;      // the engine's own record of the sound
 };

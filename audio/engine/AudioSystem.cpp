@@ -3,58 +3,14 @@
 #include "audio/engine/AudioEngineState.h"
 #include "audio/engine/DeviceOutput.h"
 #include "audio/engine/Mixer.h"
+#include "audio/engine/NullOutput.h"
 #include "audio/engine/OfflineOutput.h"
 #include "audio/engine/Resampler.h"
 #include "audio/engine/SoundFileReader.h"
 #include "audio/engine/StreamDecoder.h"
 
-#include <chrono>
+#include <cassert>
 #include <new>
-#include <thread>
-
-bool AudioEngineState::Live(uint32_t slot) const
-{
-    return slots[slot].active && !mixer->Ended(slot, slots[slot].generation);
-}
-
-bool AudioEngineState::Send(const MixerCommand& command)
-{
-    const auto start = std::chrono::steady_clock::now();
-    while (!mixer->Send(command))
-    {
-        // Offline, this thread is the mixing thread: apply what is queued.
-        if (!device)
-        {
-            mixer->ApplyCommands();
-            continue;
-        }
-        // The device takes the queue at its next buffer, a few milliseconds
-        // away; a device that has stopped pulling is not waited for.
-        if (std::chrono::steady_clock::now() - start > std::chrono::seconds(1))
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
-
-void AudioEngineState::DeleteFinished()
-{
-    // Deleting a decoder stops and joins its thread.
-    while (StreamDecoder* decoder = mixer->TakeFinishedDecoder())
-        delete decoder;
-    const uint64_t applied = mixer->Applied();
-    for (std::size_t i = 0; i < retiredRecords.size();)
-    {
-        if (retiredRecords[i].first <= applied)
-        {
-            delete retiredRecords[i].second;
-            retiredRecords[i] = retiredRecords.back();
-            retiredRecords.pop_back();
-        }
-        else
-            ++i;
-    }
-}
 
 AudioResult AudioSystem::Create(AudioSystem** system)
 {
@@ -71,18 +27,16 @@ AudioResult AudioSystem::Init(int maxChannels, uint32_t initFlags, void*)
     state = new AudioEngineState();
     state->slots.resize(static_cast<std::size_t>(maxChannels));
     AudioResult result = AudioResult::Ok;
-    int sampleRate = OfflineOutput::Rate;
-    if (!(initFlags & AudioInitOffline))
+    if (initFlags & AudioInitOffline)
+        state->output = new OfflineOutput();
+    else if (!(state->output = DeviceOutput::Open()))
     {
-        state->device = DeviceOutput::Open();
-        if (state->device)
-            sampleRate = state->device->SampleRate();
-        else
-            result = AudioResult::OutputFailed; // calls still work; nothing is heard
+        // Calls still work and voices still end; nothing is heard.
+        state->output = new NullOutput();
+        result = AudioResult::OutputFailed;
     }
-    state->mixer = new Mixer(maxChannels, sampleRate);
-    if (state->device)
-        state->device->Start(state->mixer);
+    state->mixer = new Mixer(maxChannels, state->output->SampleRate());
+    state->output->Start(state->mixer);
     return result;
 }
 
@@ -140,8 +94,8 @@ AudioResult AudioSystem::CreateSound(const char* path, uint32_t mode, AudioSound
         }
     }
     AudioSound* created = new AudioSound();
-    created->system = this;
-    created->data = record;
+    created->engine = state;
+    created->record = record;
     state->sounds.push_back(created);
     *sound = created;
     return AudioResult::Ok;
@@ -151,11 +105,12 @@ AudioResult AudioSystem::PlaySound(AudioSound* sound, bool paused, AudioChannel*
 {
     if (channel)
         *channel = AudioChannel();
-    if (!sound || !sound->data)
+    if (!sound || !sound->record)
         return AudioResult::InvalidParam;
     if (!state)
         return AudioResult::NotInitialized;
-    SoundRecord* record = static_cast<SoundRecord*>(sound->data);
+    assert(sound->engine == state && "a sound plays on the engine that made it");
+    SoundRecord* record = sound->record;
 
     // A free slot, else the quietest (then oldest) one that plays no stream.
     std::vector<ChannelSlot>& slots = state->slots;
@@ -199,7 +154,7 @@ AudioResult AudioSystem::PlaySound(AudioSound* sound, bool paused, AudioChannel*
         }
         // The decoder's own thread makes the first frames: the caller does
         // not wait for them (offline, rendering fills the decoders).
-        if (state->device)
+        if (state->output->PullsOnItsOwnThread())
             decoder->StartThread();
         command.decoder = decoder;
     }
@@ -223,7 +178,7 @@ AudioResult AudioSystem::PlaySound(AudioSound* sound, bool paused, AudioChannel*
     chosen->order = state->nextOrder++;
     if (channel)
     {
-        channel->system = this;
+        channel->engine = state;
         channel->slot = command.slot;
         channel->generation = command.generation;
     }
@@ -234,9 +189,8 @@ AudioResult AudioSystem::RenderOffline(float* interleavedStereo, int frames)
 {
     if (!state)
         return AudioResult::NotInitialized;
-    if (state->device || !interleavedStereo || frames < 0)
+    if (!interleavedStereo || frames < 0 || !state->output->Render(interleavedStereo, frames))
         return AudioResult::InvalidParam;
-    OfflineOutput::Render(state->mixer, interleavedStereo, frames);
     return AudioResult::Ok;
 }
 
@@ -249,19 +203,7 @@ AudioResult AudioSystem::Release()
 {
     if (state)
     {
-        delete state->device; // the mixer is not called again
-        state->mixer->ApplyCommands();
-        state->mixer->EndAllVoices();
-        state->DeleteFinished();
-        delete state->mixer;
-        for (auto& retired : state->retiredRecords)
-            delete retired.second;
-        // Sounds the caller did not release go with the system.
-        for (AudioSound* sound : state->sounds)
-        {
-            delete static_cast<SoundRecord*>(sound->data);
-            delete sound;
-        }
+        state->Shutdown();
         delete state;
     }
     delete this;

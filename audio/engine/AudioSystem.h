@@ -7,7 +7,9 @@
 #include <cstdint>
 
 // Init flags.
-constexpr uint32_t AudioInitNormal = 0;        // the sound card (or SDL's dummy driver)
+// The sound card (or SDL's dummy driver); where none opens, Init says
+// OutputFailed and the null output plays to nowhere, at the same pace.
+constexpr uint32_t AudioInitNormal = 0;
 constexpr uint32_t AudioInitOffline = 1u << 0; // no device: 48 kHz, mixed in RenderOffline only
 
 class AudioEngineState;

@@ -1,12 +1,12 @@
 #pragma once
 
-class Mixer;
+#include "audio/engine/AudioOutput.h"
 
 // The sound card through SDL: SDL's audio thread pulls float stereo from the
 // mixer. Stands in for the platform's output; relies on SDL's audio
 // subsystem only. Without a sound card it falls back to SDL's dummy driver,
 // which consumes frames at the pace of a real device.
-class DeviceOutput
+class DeviceOutput : public AudioOutput
 {
 public:
     // Opens the device (48 kHz asked, whatever rate it gives); null when no
@@ -14,11 +14,10 @@ public:
     static DeviceOutput* Open();
     DeviceOutput(const DeviceOutput&) = delete;
     DeviceOutput& operator=(const DeviceOutput&) = delete;
-    // Closes the device: the mixer is not called again once this returns.
-    ~DeviceOutput();
+    ~DeviceOutput() override;
 
-    int SampleRate() const { return sampleRate; }
-    void Start(Mixer* source); // the device starts pulling from the mixer
+    int SampleRate() const override { return sampleRate; }
+    void Start(Mixer* source) override;
 
 private:
     DeviceOutput() = default;

@@ -3,7 +3,7 @@
 #include "audio/engine/Mixer.h"
 #include "audio/engine/StreamDecoder.h"
 
-void OfflineOutput::Render(Mixer* mixer, float* interleavedStereo, int frames)
+bool OfflineOutput::Render(float* interleavedStereo, int frames)
 {
     // Blocks small enough that a stream's ring never runs dry between fills.
     const int block = 512;
@@ -18,4 +18,5 @@ void OfflineOutput::Render(Mixer* mixer, float* interleavedStereo, int frames)
         }
         mixer->Mix(interleavedStereo + 2 * done, count);
     }
+    return true;
 }

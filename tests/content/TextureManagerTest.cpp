@@ -1,8 +1,8 @@
 #include "content/Texture.h"
 #include "content/TextureBank.h"
 #include "content/TextureManager.h"
-#include "shell/Game.h"
 #include "shell/GameSettings.h"
+#include "shell/HeadlessGame.h"
 #include "support/ImageFiles.h"
 #include "support/TempFolder.h"
 
@@ -17,29 +17,22 @@
 
 namespace
 {
-// Textures are created on a software renderer drawing into a surface: no window.
+// Textures are created on a headless game's back end, in a fresh Content tree.
 class TextureManagerTest : public ::testing::Test
 {
 protected:
     TextureManagerTest() : workingDirectory(folder.Path())
     {
-        surface = SDL_CreateRGBSurfaceWithFormat(0, 64, 64, 32, SDL_PIXELFORMAT_RGBA8888);
-        Game::Settings = new GameSettings();
-        Game::Settings->device = SDL_CreateSoftwareRenderer(surface);
+        folder.MakeFolder("Content/Music");
+        headless = new HeadlessGame();
+        textures = Game::Textures;
     }
-    ~TextureManagerTest() override
-    {
-        delete textures; // unloads whatever is still loaded
-        SDL_DestroyRenderer(Game::Settings->device);
-        delete Game::Settings;
-        Game::Settings = nullptr;
-        SDL_FreeSurface(surface);
-    }
+    ~TextureManagerTest() override { delete headless; }
 
     TempFolder folder;
     WorkingDirectory workingDirectory;
-    SDL_Surface* surface = nullptr;
-    TextureManager* textures = new TextureManager();
+    HeadlessGame* headless = nullptr;
+    TextureManager* textures = nullptr;
 };
 } // namespace
 
@@ -106,8 +99,11 @@ TEST_F(TextureManagerTest, OversizedOrMislabelledImagesAreNullTexturesWithoutDec
     huge += std::string("\0\x01\x86\xa0\0\x01\x86\xa0\x08\x06\0\0\0", 13) + "crc!";
     folder.WriteText("Huge.png", huge);
     // A BMP named .png, and a FIFO where an image should be.
-    SDL_SaveBMP(surface, (folder.Path() / "Bitmap.png").c_str());
+    SDL_Surface* bitmap = SDL_CreateRGBSurfaceWithFormat(0, 4, 4, 32, SDL_PIXELFORMAT_RGBA8888);
+    SDL_SaveBMP(bitmap, (folder.Path() / "Bitmap.png").c_str());
+    SDL_FreeSurface(bitmap);
     ASSERT_EQ(mkfifo((folder.Path() / "Fifo.png").c_str(), 0600), 0);
     for (const char* name : {"Huge.png", "Bitmap.png", "Fifo.png"})
-        EXPECT_EQ(CreateTexture((folder.Path() / name).c_str()), nullptr) << name;
+        EXPECT_EQ(CreateTexture(Game::Settings->device, (folder.Path() / name).c_str()), nullptr)
+            << name;
 }

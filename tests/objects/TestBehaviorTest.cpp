@@ -116,15 +116,13 @@ TEST_F(TestBehaviorTest, AScriptedRunOfTheSceneHashesToItsKnownState)
         if (frame == 300)
             now += frequency; // credited six steps, the rest dropped
         pacer.BeginFrame(now, 60, 5, Game::Time);
-        Game::Input->CopyKeysToPrevious();
         for (uint32_t key = 0; key < KeyCount; ++key)
             Game::Input->KeyUp(key);
         for (const auto& [from, keys] : Script)
             held = from == frame ? &keys : held;
         for (Key key : *held)
             Game::Input->KeyDown(static_cast<uint32_t>(key));
-        Game::HandleInputPass(Game::Root);
-        Game::UpdatePass(Game::Root);
+        Game::Step();
 
         const Rgba8& clear = Game::Settings->clearColor;
         float volume = -1.0f;

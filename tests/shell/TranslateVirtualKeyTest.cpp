@@ -1,5 +1,5 @@
 #include "input/Key.h"
-#include "shell/SdlKeyboard.h"
+#include "shell/platform/SdlKeyboard.h"
 #include "shell/TranslateVirtualKey.h"
 
 #include <SDL.h>

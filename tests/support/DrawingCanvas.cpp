@@ -4,8 +4,8 @@
 #include "objects/GameObject.h"
 #include "objects/Position2dComponent.h"
 #include "objects/SpriteComponent.h"
-#include "shell/SoftwareImage.h"
 #include "shell/SpriteBatch.h"
+#include "shell/platform/RendererBackEnd.h"
 
 #include <SDL.h>
 
@@ -13,7 +13,7 @@ DrawingCanvas::DrawingCanvas() : root(new GameObject()), compositor(3)
 {
     for (SDL_Surface*& surface : surfaces)
         surface = SDL_CreateRGBSurfaceWithFormat(0, 800, 600, 32, SDL_PIXELFORMAT_ARGB8888);
-    renderer = SDL_CreateSoftwareRenderer(surfaces[Renderer]);
+    renderer = new RendererBackEnd(SDL_CreateSoftwareRenderer(surfaces[Renderer]), 800, 600);
     batches[Renderer] = new SpriteBatch(renderer);
     batches[Compositor] = new SpriteBatch(&compositor);
     compositor.SetTarget(static_cast<uint32_t*>(surfaces[Compositor]->pixels), 800, 600,
@@ -23,31 +23,36 @@ DrawingCanvas::DrawingCanvas() : root(new GameObject()), compositor(3)
 DrawingCanvas::~DrawingCanvas()
 {
     delete root;
-    for (Texture* texture : textures)
-        delete texture;
+    for (Made& made : textures)
+    {
+        made.texture->deviceTexture = nullptr;
+        delete made.texture;
+        for (DrawingTexture* copy : made.copies)
+            delete copy;
+    }
     for (SpriteBatch* batch : batches)
         delete batch;
-    SDL_DestroyRenderer(renderer);
+    delete renderer;
     for (SDL_Surface* surface : surfaces)
         SDL_FreeSurface(surface);
 }
 
 Texture* DrawingCanvas::MakeTexture(int width, int height, uint32_t leftArgb, uint32_t rightArgb)
 {
-    SDL_Surface* pixels =
-        SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
-    SDL_Rect left = {0, 0, width / 2, height};
-    SDL_Rect right = {width / 2, 0, width - width / 2, height};
-    SDL_FillRect(pixels, &left, leftArgb);
-    SDL_FillRect(pixels, &right, rightArgb);
+    DecodedImage image;
+    image.width = width;
+    image.height = height;
+    for (int y = 0; y < height; ++y)
+    {
+        for (int x = 0; x < width; ++x)
+            image.pixels.push_back(x < width / 2 ? leftArgb : rightArgb);
+    }
     Texture* texture = new Texture();
-    texture->deviceTexture = SDL_CreateTextureFromSurface(renderer, pixels);
-    SDL_SetTextureBlendMode(texture->deviceTexture, SDL_BLENDMODE_BLEND);
-    texture->image = new SoftwareImage(pixels, compositor.BandCount());
     texture->width = static_cast<float>(width);
     texture->height = static_cast<float>(height);
-    SDL_FreeSurface(pixels);
-    textures.push_back(texture);
+    textures.push_back(
+        {texture, {renderer->CreateTexture(image), compositor.CreateTexture(image)}});
+    texture->deviceTexture = textures.back().copies[Renderer];
     return texture;
 }
 
@@ -66,10 +71,11 @@ void DrawingCanvas::AddSprite(const Texture* texture, float x, float y, float wi
 
 void DrawingCanvas::Draw()
 {
-    SDL_SetRenderDrawColor(renderer, 0x20, 0x30, 0x40, 0xff);
-    SDL_RenderClear(renderer);
     for (int path : {Renderer, Compositor})
     {
+        // Each back end draws its own copies.
+        for (Made& made : textures)
+            made.texture->deviceTexture = made.copies[path];
         settings.spriteBatch = batches[path];
         batches[path]->Begin();
         settings.DrawObject(root);

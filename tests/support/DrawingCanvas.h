@@ -6,7 +6,10 @@
 #include <cstdint>
 #include <vector>
 
+class DrawingTexture;
+class RendererBackEnd;
 class Texture;
+struct SDL_Surface;
 
 // One scene drawn by both back ends into 800 x 600 surfaces: SDL's renderer
 // (a software renderer here, the same calls a GPU gets) and the compositor,
@@ -33,13 +36,19 @@ public:
     uint32_t Pixel(int path, int x, int y) const;
 
     GameObject* root;
-    int rendererCalls = 0; // geometry calls of the last Draw
+    int rendererCalls = 0; // draw calls of the last Draw
 
 private:
     SoftwareCompositor compositor;
     SDL_Surface* surfaces[2] = {};
-    SDL_Renderer* renderer = nullptr;
+    RendererBackEnd* renderer = nullptr;
     SpriteBatch* batches[2] = {};
     GameSettings settings;
-    std::vector<Texture*> textures;
+    // Each texture with its copy on each back end.
+    struct Made
+    {
+        Texture* texture;
+        DrawingTexture* copies[2];
+    };
+    std::vector<Made> textures;
 };

@@ -1,14 +1,11 @@
 #pragma once
 
+#include "shell/HeadlessGame.h"
 #include "support/TempFolder.h"
 
-class Game;
-struct SDL_Surface;
-
-// The game's services as the run has them after its preparation, without a
-// window: textures on a software renderer, the audio engine rendering
-// offline, and the shipped Content/ tree as the working folder. Deleted in the
-// game's tear-down order.
+// The game as the run has it after its preparation, without a window: the
+// shipped Content/ tree as the working folder, its key mappings and banks
+// loaded, on a headless game.
 class SceneServices
 {
 public:
@@ -17,11 +14,10 @@ public:
     SceneServices(const SceneServices&) = delete;
     SceneServices& operator=(const SceneServices&) = delete;
 
-    // One frame of one step: the frame copy, then both passes.
+    // One frame of one step.
     void Frame();
 
 private:
     WorkingDirectory workingDirectory;
-    Game* game = nullptr;
-    SDL_Surface* surface = nullptr;
+    HeadlessGame* headless = nullptr;
 };

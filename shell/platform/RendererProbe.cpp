@@ -1,4 +1,4 @@
-#include "shell/RendererProbe.h"
+#include "shell/platform/RendererProbe.h"
 
 #include <SDL.h>
 

@@ -1,4 +1,4 @@
-#include "shell/WindowFrame.h"
+#include "shell/platform/WindowFrame.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>

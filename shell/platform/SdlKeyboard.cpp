@@ -1,4 +1,4 @@
-#include "shell/SdlKeyboard.h"
+#include "shell/platform/SdlKeyboard.h"
 
 #include "shell/VirtualKey.h"
 

@@ -1,8 +1,8 @@
-#include "shell/WindowProc.h"
+#include "shell/platform/WindowProc.h"
 
 #include "input/InputManager.h"
 #include "shell/Game.h"
-#include "shell/SdlKeyboard.h"
+#include "shell/platform/SdlKeyboard.h"
 #include "shell/TranslateVirtualKey.h"
 
 #include <SDL.h>

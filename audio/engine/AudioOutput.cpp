@@ -1,0 +1,6 @@
+#include "audio/engine/AudioOutput.h"
+
+bool AudioOutput::Render(float*, int)
+{
+    return false;
+}

@@ -1,0 +1,89 @@
+#include "shell/platform/SdlWindow.h"
+
+#include "shell/platform/RendererBackEnd.h"
+#include "shell/platform/RendererProbe.h"
+#include "shell/platform/WindowCompositor.h"
+#include "shell/platform/WindowFrame.h"
+#include "shell/platform/WindowProc.h"
+
+#include <SDL.h>
+
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+namespace
+{
+std::string SdlFailure(const char* what)
+{
+    return std::string(what) + ": " + SDL_GetError();
+}
+} // namespace
+
+GameWindow* GameWindow::Open(int width, int height, DrawingPath path)
+{
+    return new SdlWindow(width, height, path);
+}
+
+SdlWindow::SdlWindow(int width, int height, DrawingPath path)
+{
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        throw std::runtime_error(SdlFailure("cannot start the video system"));
+    try
+    {
+        // Without a display SDL falls back to a driver that shows nothing;
+        // unless that driver was asked for, the game would run invisibly.
+        const char* driver = SDL_GetCurrentVideoDriver();
+        bool invisible =
+            driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+        if (invisible && !SDL_GetHint(SDL_HINT_VIDEODRIVER))
+            throw std::runtime_error("no display is available (SDL_VIDEODRIVER=offscreen runs "
+                                     "the game without one)");
+
+        window = SDL_CreateWindow("Game", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
+                                  height, SDL_WINDOW_SHOWN);
+        if (!window)
+            throw std::runtime_error(SdlFailure("cannot create the window"));
+        // The outer size is the screen size: the client area shrinks by the frame.
+        FitOuterSize(window, width, height);
+
+        bool compositor = path == DrawingPath::Compositor ||
+                          (path == DrawingPath::Automatic && !HardwareRendererAvailable());
+        if (compositor)
+        {
+            // The window's own pixels, shown without a GPU round trip.
+            SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+            device = new WindowCompositor(window, width, height);
+            return;
+        }
+        // No present waits for the display: the frame loop sets the rate.
+        SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+        SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, 0);
+        if (!renderer)
+            throw std::runtime_error(SdlFailure("cannot create the renderer"));
+        device = new RendererBackEnd(renderer, width, height);
+    }
+    catch (...)
+    {
+        if (window)
+            SDL_DestroyWindow(window);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        throw;
+    }
+}
+
+SdlWindow::~SdlWindow()
+{
+    delete device;
+    SDL_DestroyWindow(window);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool SdlWindow::HandleMessages()
+{
+    bool quit = false;
+    SDL_Event event;
+    while (SDL_PollEvent(&event))
+        quit |= WindowProc(event);
+    return quit;
+}

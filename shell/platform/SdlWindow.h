@@ -1,0 +1,26 @@
+#pragma once
+
+#include "shell/GameWindow.h"
+
+struct SDL_Window;
+
+// The game's window on SDL's video subsystem, standing in for the
+// platform's window, message pump and device: it starts the subsystem, makes
+// the window, chooses the drawing back end (SDL's renderer where a GPU draws,
+// the compositor into the window's pixels where not) and turns SDL's events
+// into the window messages of WindowProc.
+class SdlWindow : public GameWindow
+{
+public:
+    SdlWindow(int width, int height, DrawingPath path);
+    SdlWindow(const SdlWindow&) = delete;
+    SdlWindow& operator=(const SdlWindow&) = delete;
+    ~SdlWindow() override;
+
+    bool HandleMessages() override;
+    DrawingBackEnd* Device() override { return device; }
+
+private:
+    SDL_Window* window = nullptr;
+    DrawingBackEnd* device = nullptr; // owned
+};
