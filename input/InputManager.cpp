@@ -34,21 +34,14 @@ void InputManager::LoadKeyMappings(const boost::filesystem::path& file)
 
 bool InputManager::IsActionDown(const char* action, const KeyState& state) const
 {
-    if (!action)
+    // Mappings are only ever made for entries of the table, so an action
+    // that is none of them has no key.
+    const int index = ActionIndexOf(action);
+    if (index < 0)
         return false;
-    if (int index = ActionIndexOf(action); index >= 0)
+    for (uint32_t key : actionKeys[index])
     {
-        for (uint32_t key : actionKeys[index])
-        {
-            if (state.Test(key))
-                return true;
-        }
-        return false;
-    }
-    auto range = keyMappings.equal_range(action);
-    for (auto it = range.first; it != range.second; ++it)
-    {
-        if (state.Test(static_cast<uint32_t>(it->second)))
+        if (state.Test(key))
             return true;
     }
     return false;

@@ -11,7 +11,6 @@ public:
     void Set(std::size_t position) { flags.set(position); }
     void Clear(std::size_t position) { flags.reset(position); }
     bool Test(std::size_t position) const { return flags.test(position); }
-    bool None() const { return flags.none(); }
 
     static constexpr std::size_t Size = 256;
 

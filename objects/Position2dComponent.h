@@ -2,7 +2,7 @@
 
 #include "objects/Component.h"
 
-// Where an object is: the centre of its sprite, in back-buffer pixels,
+// Where an object is: the centre of its sprite, in drawing-surface pixels,
 // x to the right and y downwards.
 class Position2dComponent : public Component
 {

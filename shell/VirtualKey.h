@@ -53,5 +53,4 @@ constexpr uint32_t LeftBracket = 219;
 constexpr uint32_t Backslash = 220;
 constexpr uint32_t RightBracket = 221;
 constexpr uint32_t Apostrophe = 222;
-constexpr uint32_t ExtraBackslash = 226; // the extra key beside left Shift on ISO keyboards
 } // namespace VirtualKey

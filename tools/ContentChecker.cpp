@@ -117,6 +117,26 @@ void ContentChecker::Check(const fs::path& rootFolder)
     fs::current_path(previous);
 }
 
+ContentChecker::JsonFiles ContentChecker::ReadJsonFiles(const StemGroups& files)
+{
+    JsonFiles read;
+    for (const auto& stem : files.jsonFiles)
+    {
+        for (const ContentEntry& entry : stem.second)
+        {
+            try
+            {
+                read[stem.first] = {entry.path, ReadContentJson(entry.path)};
+            }
+            catch (const std::exception& error)
+            {
+                Error(error.what());
+            }
+        }
+    }
+    return read;
+}
+
 void ContentChecker::CheckKeyMappings()
 {
     const fs::path file = ContentFolders::KeyMappingsFile;
@@ -222,21 +242,7 @@ void ContentChecker::CheckSounds()
         }
     }
     engine->Release();
-    std::map<std::string, std::pair<fs::path, pt::ptree>> cueFiles;
-    for (const auto& stem : files.jsonFiles)
-    {
-        for (const ContentEntry& entry : stem.second)
-        {
-            try
-            {
-                cueFiles[stem.first] = {entry.path, ReadContentJson(entry.path)};
-            }
-            catch (const std::exception& error)
-            {
-                Error(error.what());
-            }
-        }
-    }
+    const JsonFiles cueFiles = ReadJsonFiles(files);
     WarnCompeting(files.otherFiles, "the sound",
                   [&](const fs::path& file, const std::string& text) { Warn(file, text); });
     WarnCompeting(files.jsonFiles, "the cue",
@@ -298,21 +304,7 @@ void ContentChecker::CheckMusic()
         engine->Release();
         return;
     }
-    std::map<std::string, std::pair<fs::path, pt::ptree>> metadataFiles;
-    for (const auto& stem : files.jsonFiles)
-    {
-        for (const ContentEntry& entry : stem.second)
-        {
-            try
-            {
-                metadataFiles[stem.first] = {entry.path, ReadContentJson(entry.path)};
-            }
-            catch (const std::exception& error)
-            {
-                Error(error.what());
-            }
-        }
-    }
+    const JsonFiles metadataFiles = ReadJsonFiles(files);
     WarnCompeting(files.otherFiles, "the track",
                   [&](const fs::path& file, const std::string& text) { Warn(file, text); });
     WarnCompeting(files.jsonFiles, "the metadata of",

@@ -1,8 +1,13 @@
 #pragma once
 
-#include <boost/filesystem/path.hpp>
+#include "content/ContentFolder.h"
 
+#include <boost/filesystem/path.hpp>
+#include <boost/property_tree/ptree.hpp>
+
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Checks a whole Content tree with the game's own readers, loaders and audio
@@ -29,6 +34,12 @@ public:
 private:
     void Error(const std::string& text);
     void Warn(const boost::filesystem::path& file, const std::string& text);
+
+    // Every JSON file of the groups read, errors recorded; the last listed
+    // of a stem is kept, with its path.
+    using JsonFiles =
+        std::map<std::string, std::pair<boost::filesystem::path, boost::property_tree::ptree>>;
+    JsonFiles ReadJsonFiles(const StemGroups& files);
 
     void CheckKeyMappings();
     void CheckTextures();

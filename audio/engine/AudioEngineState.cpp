@@ -5,6 +5,7 @@
 #include "audio/engine/Mixer.h"
 #include "audio/engine/StreamDecoder.h"
 
+#include <cassert>
 #include <chrono>
 #include <thread>
 
@@ -15,6 +16,7 @@ bool AudioEngineState::Live(uint32_t slot) const
 
 bool AudioEngineState::Send(const MixerCommand& command)
 {
+    assert(std::this_thread::get_id() == gameThread && "the engine is called from one thread");
     const auto start = std::chrono::steady_clock::now();
     while (!mixer->Send(command))
     {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -59,4 +60,5 @@ public:
     // makes them safe to free.
     std::vector<std::pair<uint64_t, SoundRecord*>> retiredRecords;
     uint64_t nextOrder = 1;
+    std::thread::id gameThread = std::this_thread::get_id(); // the one thread that calls
 };

@@ -47,8 +47,6 @@ uint32_t FromScanCode(SDL_Scancode scancode)
         return VirtualKey::Backslash;
     case SDL_SCANCODE_NONUSHASH:
         return VirtualKey::Backslash;
-    case SDL_SCANCODE_NONUSBACKSLASH:
-        return VirtualKey::ExtraBackslash;
     case SDL_SCANCODE_SEMICOLON:
         return VirtualKey::Semicolon;
     case SDL_SCANCODE_APOSTROPHE:
