@@ -7,12 +7,7 @@
 
 #include <sndfile.h>
 
-#include <atomic>
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 constexpr int OfflineRate = 48000;
@@ -36,18 +31,6 @@ protected:
 
     TempFolder folder;
     AudioSystem* system = nullptr;
-
-private:
-    // Ends the process, failing, when one Render takes longer than a few
-    // seconds: a stream whose loop stops advancing would otherwise spin until
-    // the test runner's time-out.
-    void Watch();
-
-    std::atomic<int64_t> renderSince{0}; // steady-clock ticks; 0 outside Render
-    std::mutex lock;
-    std::condition_variable stop;
-    bool stopping = false;
-    std::thread watchdog;
 };
 
 // The frames a looping sound plays: 0 to loopEnd once, then loopStart to
