@@ -17,11 +17,16 @@ namespace
 // from exhausting memory or the reader's recursion.
 const std::size_t MaxJsonBytes = 16 * 1024 * 1024;
 const int MaxJsonDepth = 256;
+// A read tree costs a few hundred bytes a value: a file of a million tiny
+// values would take gigabytes and seconds. Content has tens of values.
+const long MaxJsonValues = 100000;
 
-// The line on which arrays and objects first nest deeper than the limit, or 0.
-int LineNestedTooDeep(const std::string& text)
+// The line on which arrays and objects first nest deeper than the limit, or
+// the values first pass theirs (the problem said in `problem`), or 0.
+int LineOverLimits(const std::string& text, std::string* problem)
 {
     int depth = 0;
+    long values = 1;
     int line = 1;
     bool inString = false;
     bool escaped = false;
@@ -43,7 +48,16 @@ int LineNestedTooDeep(const std::string& text)
         else if (c == '[' || c == '{')
         {
             if (++depth > MaxJsonDepth)
+            {
+                *problem =
+                    "arrays and objects nested more than " + std::to_string(MaxJsonDepth) + " deep";
                 return line;
+            }
+        }
+        else if (c == ',' && ++values > MaxJsonValues)
+        {
+            *problem = "more than " + std::to_string(MaxJsonValues) + " values";
+            return line;
         }
         else if ((c == ']' || c == '}') && depth > 0)
             --depth;
@@ -63,10 +77,9 @@ pt::ptree ReadContentJson(const boost::filesystem::path& file)
             message += " (" + reason + ")";
         throw pt::json_parser_error(message, file.string(), 0);
     }
-    if (int line = LineNestedTooDeep(text))
-        throw pt::json_parser_error("arrays and objects nested more than " +
-                                        std::to_string(MaxJsonDepth) + " deep",
-                                    file.string(), static_cast<unsigned long>(line));
+    std::string problem;
+    if (int line = LineOverLimits(text, &problem))
+        throw pt::json_parser_error(problem, file.string(), static_cast<unsigned long>(line));
 
     std::istringstream stream(text);
     stream.imbue(std::locale());

@@ -19,18 +19,29 @@ uint32_t BigEndian32(const unsigned char* bytes)
            uint32_t(bytes[3]);
 }
 
-// The size a PNG's header declares; false when the bytes do not start as a PNG.
+// The size a PNG's header declares; false when the bytes are not a whole PNG:
+// the signature, the IHDR chunk first, then chunks that each lie within the
+// file, up to IEND. The decoder never meets a chunk that runs past the end.
 bool ReadPngSize(const std::string& bytes, uint32_t* width, uint32_t* height)
 {
-    // The signature, then the IHDR chunk, which a PNG must have first.
     static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-    if (bytes.size() < 24 || std::memcmp(bytes.data(), signature, 8) != 0 ||
-        std::memcmp(bytes.data() + 12, "IHDR", 4) != 0)
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    if (bytes.size() < 33 || std::memcmp(data, signature, 8) != 0 ||
+        std::memcmp(data + 12, "IHDR", 4) != 0 || BigEndian32(data + 8) != 13)
         return false;
-    const unsigned char* ihdr = reinterpret_cast<const unsigned char*>(bytes.data()) + 16;
-    *width = BigEndian32(ihdr);
-    *height = BigEndian32(ihdr + 4);
-    return true;
+    *width = BigEndian32(data + 16);
+    *height = BigEndian32(data + 20);
+    for (std::size_t at = 8; bytes.size() - at >= 12;)
+    {
+        // Length, type, data, CRC: the length is at most 2^31 - 1.
+        const uint32_t length = BigEndian32(data + at);
+        if (length > 0x7fffffffu || length > bytes.size() - at - 12)
+            return false;
+        if (std::memcmp(data + at + 4, "IEND", 4) == 0)
+            return true;
+        at += 12 + std::size_t(length);
+    }
+    return false;
 }
 } // namespace
 
@@ -53,7 +64,8 @@ Texture* CreateTexture(DrawingBackEnd* device, const char* path)
         !ReadPngSize(bytes, &declaredWidth, &declaredHeight))
         return nullptr;
     if (declaredWidth == 0 || declaredHeight == 0 || declaredWidth > MaxTextureSide ||
-        declaredHeight > MaxTextureSide)
+        declaredHeight > MaxTextureSide ||
+        uint64_t(declaredWidth) * declaredHeight > MaxTexturePixels)
         return nullptr;
 
     DecodedImage image;

@@ -20,10 +20,13 @@ public:
     float height = 0.0f;
 };
 
-// The longest side of an image the drawing path accepts, in pixels.
+// The longest side of an image the drawing path accepts, and the most pixels
+// (64 MB decoded), whatever a small file's header asks for.
 constexpr uint32_t MaxTextureSide = 16384;
+constexpr uint64_t MaxTexturePixels = uint64_t(4096) * 4096;
 
 // Decodes a PNG file for the drawing back end `device`. Null for a file that
-// is not a regular PNG file, for an image whose header declares a side longer
-// than MaxTextureSide, and for one the back end cannot hold.
+// is not a regular, whole PNG file, for an image whose header declares a side
+// longer than MaxTextureSide or more than MaxTexturePixels, and for one the
+// back end cannot hold.
 Texture* CreateTexture(DrawingBackEnd* device, const char* path);

@@ -3,6 +3,8 @@
 #include "audio/engine/AudioEngineState.h"
 #include "audio/engine/Mixer.h"
 
+#include <algorithm>
+
 namespace
 {
 // The slot the handle names, or null when the handle is stale, unset or its
@@ -33,8 +35,11 @@ AudioResult AudioChannel::SetVolume(float volume)
     ChannelSlot* slot = Find(*this);
     if (!slot)
         return AudioResult::InvalidHandle;
+    // Negative and NaN volumes are silence; the loudest is held finite, so a
+    // finite sample never becomes infinity or NaN in the mix.
     if (!(volume >= 0.0f))
         volume = 0.0f;
+    volume = std::min(volume, MaxVolume);
     slot->target = volume;
     MixerCommand command;
     command.kind = MixerCommand::SetVolume;

@@ -85,7 +85,13 @@ AudioResult AudioSystem::CreateSound(const char* path, uint32_t mode, AudioSound
                 return result;
             }
             record->sourceFrames = static_cast<int64_t>(frames.size() / 2);
-            record->frames = ResampleAll(frames, record->sourceRate, state->mixer->SampleRate());
+            const int outputRate = state->mixer->SampleRate();
+            if (record->sourceFrames * outputRate / record->sourceRate > MaxSampleFrames)
+            {
+                delete record;
+                return AudioResult::FileUnreadable;
+            }
+            record->frames = ResampleAll(frames, record->sourceRate, outputRate);
         }
         catch (const std::bad_alloc&)
         {

@@ -3,6 +3,7 @@
 #include <samplerate.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 Resampler::Resampler(int fromRate, int toRate)
@@ -36,6 +37,10 @@ void Resampler::Process(const float* stereo, long frames, bool endOfInput)
         data.src_ratio = ratio;
         if (src_process(state, &data) != 0)
             return;
+        // Bounded input cannot overflow the filter; a non-finite sample is
+        // silenced anyway, never passed to the mix.
+        for (long i = 0; i < data.output_frames_gen * 2; ++i)
+            scratch[i] = std::isfinite(scratch[i]) ? scratch[i] : 0.0f;
         converted.insert(converted.end(), scratch.begin(),
                          scratch.begin() + data.output_frames_gen * 2);
         stereo += data.input_frames_used * 2;
@@ -55,8 +60,11 @@ void Resampler::Put(const float* stereo, int frames)
 
 void Resampler::Flush()
 {
+    // The converter refuses a null input even when it is given no frames:
+    // the filter's last frames come out only with a real pointer.
+    const float none[2] = {};
     if (state)
-        Process(nullptr, 0, true);
+        Process(none, 0, true);
 }
 
 int Resampler::Available() const

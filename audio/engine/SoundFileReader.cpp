@@ -2,6 +2,7 @@
 
 #include <sndfile.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include <sys/stat.h>
@@ -45,11 +46,14 @@ AudioResult SoundFileReader::Open(const std::string& path)
 namespace
 {
 // NaN and infinite samples in a float file become silence, never noise or
-// poison for the mix.
+// poison for the mix, and the loudest are held to MaxSampleMagnitude, so that
+// no filter or gain after them can overflow.
 void ZeroNonFinite(float* samples, int64_t count)
 {
     for (int64_t i = 0; i < count; ++i)
-        samples[i] = std::isfinite(samples[i]) ? samples[i] : 0.0f;
+        samples[i] = std::isfinite(samples[i])
+                         ? std::clamp(samples[i], -MaxSampleMagnitude, MaxSampleMagnitude)
+                         : 0.0f;
 }
 } // namespace
 
@@ -116,7 +120,7 @@ AudioResult ReadWholeFile(const std::string& path, std::vector<float>* stereo, i
         return result;
     const int64_t chunk = 16384;
     // The header's length is not trusted: the limit is checked as frames arrive.
-    const int64_t maxFrames = int64_t(MaxSampleSeconds) * reader.SampleRate();
+    const int64_t maxFrames = MaxSampleFrames;
     stereo->clear();
     for (;;)
     {

@@ -42,8 +42,14 @@ private:
     std::vector<float> scratch;
 };
 
-// The longest sound decoded whole; a longer one is refused as unreadable.
-constexpr int MaxSampleSeconds = 600;
+// The most frames of a sound decoded whole, at its own rate and at the
+// output's (ten minutes at 48 kHz, 230 MB of stereo floats, whatever the
+// file's rate); a longer one is refused as unreadable.
+constexpr int64_t MaxSampleFrames = 600 * 48000;
+
+// The loudest sample passed on; louder ones are held to it (36 dB over full
+// scale: no real content comes near).
+constexpr float MaxSampleMagnitude = 64.0f;
 
 // Decodes a whole file into stereo floats at the source rate. The header's
 // frame count is not trusted: it reads until a short read.

@@ -37,6 +37,8 @@ public:
 
 private:
     void ThreadMain();
+    // Fills a chunk from the cached span, looping as often as it takes.
+    void ReplayChunk();
 
     SoundFileReader reader;
     Resampler* resampler = nullptr;
@@ -48,8 +50,9 @@ private:
     int64_t framesSinceJump = 0; // read since the start or the last loop jump
     bool sourceEnded = false;
     bool flushed = false;
-    // A short loop span is kept decoded after its first pass and replayed
-    // from memory, so its jumps neither seek nor decode again.
+    // A short loop span (or a short file looping whole) is kept decoded after
+    // its first pass and replayed from memory, so its jumps neither seek nor
+    // decode again.
     std::vector<float> loopCache;
     bool jumped = false;
     bool replaying = false;

@@ -60,6 +60,15 @@ const HostileCase Cases[] = {
      ": cannot open file (not a regular file)"},
     {"GiantMappings", Mappings, Text("{\"MoveUp\": \"" + std::string(17 << 20, 'W') + "\"}"),
      ": cannot open file (larger than 16 MiB)"},
+    {"ManyValues", Metadata,
+     [](const fs::path& file)
+     {
+         std::string values = "[0";
+         for (int i = 0; i < 2000000; ++i)
+             values += ",0";
+         Text(values + "]")(file);
+     },
+     "(1): more than 100000 values"},
     {"CueWithoutLayers", CueFile, Text("{\"LayerMode\": \"Sequential\"}"),
      ": No such node (Layers)"},
     {"CueLinkLoop", "Content/Sound/Main/Loop.wav",

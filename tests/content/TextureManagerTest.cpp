@@ -103,7 +103,16 @@ TEST_F(TextureManagerTest, OversizedOrMislabelledImagesAreNullTexturesWithoutDec
     SDL_SaveBMP(bitmap, (folder.Path() / "Bitmap.png").c_str());
     SDL_FreeSurface(bitmap);
     ASSERT_EQ(mkfifo((folder.Path() / "Fifo.png").c_str(), 0600), 0);
-    for (const char* name : {"Huge.png", "Bitmap.png", "Fifo.png"})
+    // A whole PNG of more pixels than a texture may have, 2 KB on disk; and
+    // 41 bytes whose second chunk declares more bytes than the file holds.
+    folder.WriteText("Vast.png", GreyPngBytes(4097, 4097));
+    folder.WriteText("Cut.png",
+                     GreyPngBytes(8, 8).substr(0, 33) + std::string("\0\0\x03\xe8tEXt", 8));
+    folder.WriteText("Whole.png", GreyPngBytes(8, 8));
+    Texture* whole = CreateTexture(Game::Settings->device, (folder.Path() / "Whole.png").c_str());
+    EXPECT_NE(whole, nullptr) << "the same image uncut loads";
+    delete whole;
+    for (const char* name : {"Huge.png", "Bitmap.png", "Fifo.png", "Vast.png", "Cut.png"})
         EXPECT_EQ(CreateTexture(Game::Settings->device, (folder.Path() / name).c_str()), nullptr)
             << name;
 }

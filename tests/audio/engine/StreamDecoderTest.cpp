@@ -96,7 +96,8 @@ TEST_F(StreamDecoderTest, StreamsPlayWhatTheSamePlayedWholeWouldAtAnyRate)
 {
     // At 8 kHz a chunk converts to more frames than the ring may have free;
     // none may be lost, and the stream ends on its last frame. At 48 kHz the
-    // file holds NaN and infinite samples, which play as silence.
+    // file holds NaN and infinite samples, which play as silence; at 11 kHz
+    // samples near the float limit, which play finite.
     const double pi = 3.14159265358979323846;
     for (int rate : {8000, 11025, OfflineRate})
     {
@@ -105,6 +106,8 @@ TEST_F(StreamDecoderTest, StreamsPlayWhatTheSamePlayedWholeWouldAtAnyRate)
                          {
                              if (rate == OfflineRate && i % 5 < 2)
                                  return i % 5 ? INFINITY : std::nanf("");
+                             if (rate == 11025 && i % 7 == 3)
+                                 return 3e38f; // finite, but no filter may overflow on it
                              return static_cast<float>(0.5 * std::sin(2 * pi * i / 40.0));
                          });
         std::vector<float> outputs[2];
@@ -127,5 +130,24 @@ TEST_F(StreamDecoderTest, StreamsPlayWhatTheSamePlayedWholeWouldAtAnyRate)
             --last;
         EXPECT_NEAR(static_cast<double>(last), 2.0 * OfflineRate, OfflineRate / 100.0)
             << rate << " Hz";
+    }
+}
+
+TEST_F(StreamDecoderTest, TinyFilesLoopWholeFromMemoryAsOftenAsTold)
+{
+    for (int frames : {1, 3})
+    {
+        WriteCountingSound(folder.Path() / "tiny.wav", frames, OfflineRate, Wav16);
+        for (int loopCount : {-1, 2})
+        {
+            AudioSound* sound = Create("tiny.wav", AudioModeStream | AudioModeLoop);
+            sound->SetLoopCount(loopCount);
+            system->PlaySound(sound, false, nullptr);
+            const std::vector<int> played = RenderCounted(5000, 777);
+            for (int i = 0; i < 5000; ++i)
+                ASSERT_EQ(played[i], loopCount < 0 || i < 3 * frames ? i % frames : -1)
+                    << frames << " frames, loop count " << loopCount << ", frame " << i;
+            sound->Release();
+        }
     }
 }
