@@ -193,7 +193,8 @@ void ContentChecker::CheckTextures()
                                   Warn(entry.path, "the image does not load (not a readable PNG, "
                                                    "or larger than " +
                                                        std::to_string(MaxTextureSide) +
-                                                       " pixels on a side); it is not drawn");
+                                                       " pixels on a side or 4096 x 4096 in "
+                                                       "all); it is not drawn");
                               delete texture;
                           });
         WarnCompeting(stems, "the texture",
