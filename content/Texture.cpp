@@ -45,6 +45,8 @@ bool ReadPngSize(const std::string& bytes, uint32_t* width, uint32_t* height)
 }
 } // namespace
 
+uint64_t Texture::made = 0;
+
 Texture::~Texture()
 {
     delete deviceTexture;

@@ -10,7 +10,7 @@ class DrawingTexture;
 class Texture
 {
 public:
-    Texture() = default;
+    Texture() : serial(++made) {}
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;
     virtual ~Texture();
@@ -18,6 +18,12 @@ public:
     DrawingTexture* deviceTexture = nullptr; // owned; made by the back end that draws it
     float width = 0.0f;
     float height = 0.0f;
+    // The order textures were made in: sprites are grouped by it, so which of
+    // two textures lies on top never depends on where they are in memory.
+    const uint64_t serial;
+
+private:
+    static uint64_t made;
 };
 
 // The longest side of an image the drawing path accepts, and the most pixels

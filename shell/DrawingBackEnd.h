@@ -24,12 +24,14 @@ public:
 };
 
 // One sprite of a frame: the whole texture stretched over a rectangle of the
-// drawing surface, in pixels; `order` is its place in the submission.
+// drawing surface, in pixels; `order` is its place in the submission, and
+// `textureSerial` the texture's (0 without one).
 struct QueuedSprite
 {
     const Texture* texture;
     uint32_t order;
     float left, top, right, bottom;
+    uint64_t textureSerial;
 };
 
 // What draws the frames: the software compositor, or a GPU's API. The

@@ -84,19 +84,24 @@ inline __m128i Over16(__m128i source, __m128i destination)
 }
 #endif
 
-// Blends the texture over the pixels x0..x1-1, y0..y1-1: the centre of pixel
-// x samples texel coordinate (x + 0.5 - left) * stepX bilinearly, edges
-// clamped, as pixman does for the larger sprites. Coordinates are 16.16
-// fixed point, weights 8 bits.
-void BlendSmallSprite(const SoftwareImage& image, uint32_t* pixels, int stride, int x0, int x1,
-                      int y0, int y1, double left, double upper, double stepX, double stepY)
+// Blends the texture over the pixels x0..x1-1 (at most 64), y0..y1-1: the
+// centre of pixel x samples texel coordinate (x + 0.5 - left) * stepX
+// bilinearly, edges clamped, as pixman does for the larger sprites.
+// Coordinates are 16.16 fixed point, weights 8 bits. Rows are sampled as if
+// counted from `originY`, the sprite's first row in the frame, so a band that
+// starts lower samples exactly as one that starts there.
+void BlendSpriteColumns(const SoftwareImage& image, uint32_t* pixels, int stride, int x0, int x1,
+                        int originY, int y0, int y1, double left, double upper, double stepX,
+                        double stepY)
 {
     const int lastX = image.width - 1;
     const int lastY = image.height - 1;
     const int count = std::min(x1 - x0, 64);
     int columns[2 * 64 + 8];
     uint16_t weights[2 * 4 * 64 + 32]; // per pixel: 256 - w four times, then w four times
-    const int64_t stepU = static_cast<int64_t>(stepX * 65536.0);
+    // A step of more than a texture's width is only taken by a sprite of one
+    // column (or row), whose start alone matters: the step is held finite.
+    const int64_t stepU = static_cast<int64_t>(std::min(stepX, 1e9) * 65536.0);
     int64_t u = static_cast<int64_t>(((x0 + 0.5 - left) * stepX - 0.5) * 65536.0);
     for (int i = 0; i < count; ++i, u += stepU)
     {
@@ -110,8 +115,9 @@ void BlendSmallSprite(const SoftwareImage& image, uint32_t* pixels, int stride, 
             weights[8 * i + 4 + c] = w;
         }
     }
-    const int64_t stepV = static_cast<int64_t>(stepY * 65536.0);
-    int64_t v = static_cast<int64_t>(((y0 + 0.5 - upper) * stepY - 0.5) * 65536.0);
+    const int64_t stepV = static_cast<int64_t>(std::min(stepY, 1e9) * 65536.0);
+    int64_t v = static_cast<int64_t>(((originY + 0.5 - upper) * stepY - 0.5) * 65536.0) +
+                stepV * (y0 - originY);
     for (int y = y0; y < y1; ++y, v += stepV)
     {
         const int row = static_cast<int>(v >> 16);
@@ -319,13 +325,15 @@ void SoftwareCompositor::DrawBand(int band)
             continue;
         const double stepX = image->width / (right - left);
         const double stepY = image->height / (lower - upper);
-        if (stepX > 16384.0 || stepY > 16384.0)
-            continue; // far below a pixel
+        if (!std::isfinite(stepX) || !std::isfinite(stepY))
+            continue;
 
         // The pixels whose centres lie inside the rectangle, as a rasteriser
         // covers them, narrowed to those whose bilinear samples reach a
         // texel that is not fully transparent (the rest would blend nothing),
-        // and clipped to the band.
+        // and clipped to the frame; then to the band. What is sampled, and
+        // how, is decided on the frame's rectangle, never the band's, so the
+        // picture does not depend on the number of bands.
         auto firstPixel = [](double edge) { return std::ceil(edge - 0.5); };
         const double x0 = std::clamp(
             std::max(firstPixel(left), firstPixel(left + (image->visibleLeft - 0.5) / stepX) - 1),
@@ -333,35 +341,42 @@ void SoftwareCompositor::DrawBand(int band)
         const double x1 = std::clamp(
             std::min(firstPixel(right), firstPixel(left + (image->visibleRight + 0.5) / stepX) + 1),
             0.0, double(width));
-        const double y0 = std::clamp(
+        const double frameY0 = std::clamp(
             std::max(firstPixel(upper), firstPixel(upper + (image->visibleTop - 0.5) / stepY) - 1),
-            double(top), double(bottom));
-        const double y1 =
+            0.0, double(height));
+        const double frameY1 =
             std::clamp(std::min(firstPixel(lower),
                                 firstPixel(upper + (image->visibleBottom + 0.5) / stepY) + 1),
-                       double(top), double(bottom));
+                       0.0, double(height));
+        const double y0 = std::max(frameY0, double(top));
+        const double y1 = std::min(frameY1, double(bottom));
         if (x0 >= x1 || y0 >= y1)
             continue;
 
-        // Small sprites cost pixman more in set-up than in pixels: they are
-        // blended here, with the same sampling.
-        if ((x1 - x0) * (y1 - y0) <= SmallSpritePixels)
+        // Small sprites cost pixman more in set-up than in pixels, and a
+        // sprite thinner than a pixel steps further than pixman's 16.16
+        // numbers reach: both are blended here, with the same sampling.
+        if ((x1 - x0) * (frameY1 - frameY0) <= SmallSpritePixels || stepX > 16384.0 ||
+            stepY > 16384.0)
         {
-            BlendSmallSprite(*image, pixels, pitch / 4, int(x0), int(x1), int(y0), int(y1), left,
-                             upper, stepX, stepY);
+            for (double columns = x0; columns < x1; columns += 64)
+                BlendSpriteColumns(*image, pixels, pitch / 4, int(columns),
+                                   int(std::min(columns + 64, x1)), int(frameY0), int(y0),
+                                   int(y1), left, upper, stepX, stepY);
             continue;
         }
 
-        // Destination pixel centres map to texels; the transform starts at the
-        // clipped corner, so its numbers stay within pixman's 16.16 range.
+        // Destination pixel centres map to texels from the sprite's corner in
+        // the frame, whatever band draws them; numbers from that corner stay
+        // within pixman's 16.16 range.
         pixman_transform_t transform = {{
             {pixman_double_to_fixed(stepX), 0, pixman_double_to_fixed((x0 - left) * stepX)},
-            {0, pixman_double_to_fixed(stepY), pixman_double_to_fixed((y0 - upper) * stepY)},
+            {0, pixman_double_to_fixed(stepY), pixman_double_to_fixed((frameY0 - upper) * stepY)},
             {0, 0, pixman_fixed_1},
         }};
         pixman_image_t* view = image->views[band];
         pixman_image_set_transform(view, &transform);
-        pixman_image_composite32(PIXMAN_OP_OVER, view, nullptr, target, 0, 0, 0, 0, int(x0),
-                                 int(y0) - top, int(x1 - x0), int(y1 - y0));
+        pixman_image_composite32(PIXMAN_OP_OVER, view, nullptr, target, 0, int(y0 - frameY0), 0,
+                                 0, int(x0), int(y0) - top, int(x1 - x0), int(y1 - y0));
     }
 }

@@ -1,7 +1,8 @@
 #include "shell/SpriteBatch.h"
 
+#include "content/Texture.h"
+
 #include <algorithm>
-#include <functional>
 
 void SpriteBatch::Begin()
 {
@@ -10,7 +11,8 @@ void SpriteBatch::Begin()
 
 void SpriteBatch::Draw(const Texture* texture, float left, float top, float right, float bottom)
 {
-    sprites.push_back({texture, static_cast<uint32_t>(sprites.size()), left, top, right, bottom});
+    sprites.push_back({texture, static_cast<uint32_t>(sprites.size()), left, top, right, bottom,
+                       texture ? texture->serial : 0});
 }
 
 int SpriteBatch::End(uint32_t clearArgb)
@@ -19,8 +21,8 @@ int SpriteBatch::End(uint32_t clearArgb)
     // std::stable_sort makes; a frame already in texture order is not sorted.
     auto byTexture = [](const QueuedSprite& a, const QueuedSprite& b)
     {
-        if (a.texture != b.texture)
-            return std::less<const Texture*>()(a.texture, b.texture);
+        if (a.textureSerial != b.textureSerial)
+            return a.textureSerial < b.textureSerial;
         return a.order < b.order;
     };
     if (!std::is_sorted(sprites.begin(), sprites.end(), byTexture))

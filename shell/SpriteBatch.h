@@ -6,8 +6,9 @@
 #include <vector>
 
 // Collects a frame's sprites between Begin and End and has the drawing back
-// end draw them at End, grouped by texture: the sprites are sorted by
-// texture, keeping their submission order within a texture. The queue grows
+// end draw them at End, grouped by texture: the sprites are sorted by the
+// order the textures were made in, keeping their submission order within a
+// texture. The queue grows
 // to the largest frame and is reused, so a warm batch allocates nothing.
 class SpriteBatch
 {

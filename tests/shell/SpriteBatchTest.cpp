@@ -70,3 +70,18 @@ TEST(SpriteBatchTest, DrawsTheTreeSortedByTextureKeepingOrderWithinOne)
         }
     }
 }
+
+// Sprites of different textures are grouped in the order the textures were
+// made, whatever their places in memory: the later texture lies on top.
+TEST(SpriteBatchTest, TexturesMadeLaterLieOnTop)
+{
+    DrawingCanvas canvas;
+    Texture* earlier = canvas.MakeTexture(4, 4, 0xffff0000, 0xffff0000);
+    Texture* later = canvas.MakeTexture(4, 4, 0xff0000ff, 0xff0000ff);
+    canvas.AddSprite(later, 100, 100, 20, 20);
+    canvas.AddSprite(earlier, 100, 100, 20, 20);
+    canvas.Draw();
+    for (int path : {DrawingCanvas::Renderer, DrawingCanvas::Compositor})
+        EXPECT_EQ(canvas.Pixel(path, 100, 100), 0x0000ffu)
+            << path << (later < earlier ? " (made later, lower in memory)" : "");
+}
