@@ -40,12 +40,17 @@ SdlWindow::SdlWindow(int width, int height, DrawingPath path)
             throw std::runtime_error("no display is available (SDL_VIDEODRIVER=offscreen runs "
                                      "the game without one)");
 
+        // Resizable for the window manager, so that the user can maximise
+        // it; the frame has no resize handles, and any other size is undone.
         window = SDL_CreateWindow("Game", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
-                                  height, SDL_WINDOW_SHOWN);
+                                  height, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
         if (!window)
             throw std::runtime_error(SdlFailure("cannot create the window"));
+        AskForFixedFrame(window);
+        SDL_ShowWindow(window);
         // The outer size is the screen size: the client area shrinks by the frame.
         FitOuterSize(window, width, height);
+        SDL_GetWindowSize(window, &restoredWidth, &restoredHeight);
 
         bool compositor = path == DrawingPath::Compositor ||
                           (path == DrawingPath::Automatic && !HardwareRendererAvailable());
@@ -84,6 +89,22 @@ bool SdlWindow::HandleMessages()
     bool quit = false;
     SDL_Event event;
     while (SDL_PollEvent(&event))
+    {
+        if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+            settleFrames = SettleFrames;
         quit |= WindowProc(event);
+    }
+    // A size the window did not get by maximising is undone once the
+    // window manager has had time to say whether it maximised it.
+    if (settleFrames > 0 && --settleFrames == 0)
+    {
+        const uint32_t flags = SDL_GetWindowFlags(window);
+        int clientWidth = 0;
+        int clientHeight = 0;
+        SDL_GetWindowSize(window, &clientWidth, &clientHeight);
+        if (!(flags & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_MINIMIZED | SDL_WINDOW_FULLSCREEN)) &&
+            (clientWidth != restoredWidth || clientHeight != restoredHeight))
+            SDL_SetWindowSize(window, restoredWidth, restoredHeight);
+    }
     return quit;
 }

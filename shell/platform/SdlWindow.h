@@ -8,7 +8,8 @@ struct SDL_Window;
 // platform's window, message pump and device: it starts the subsystem, makes
 // the window, chooses the drawing back end (SDL's renderer where a GPU draws,
 // the compositor into the window's pixels where not) and turns SDL's events
-// into the window messages of WindowProc.
+// into the window messages of WindowProc. The user may maximise and minimise
+// the window, but not give it another size.
 class SdlWindow : public GameWindow
 {
 public:
@@ -21,6 +22,12 @@ public:
     DrawingBackEnd* Device() override { return device; }
 
 private:
+    // Frames a size change waits before it is judged (about 250 ms).
+    static constexpr int SettleFrames = 15;
+
     SDL_Window* window = nullptr;
     DrawingBackEnd* device = nullptr; // owned
+    int restoredWidth = 0;            // the client size the window keeps unless maximised
+    int restoredHeight = 0;
+    int settleFrames = 0;
 };

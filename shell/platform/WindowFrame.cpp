@@ -88,3 +88,40 @@ void FitOuterSize(SDL_Window* window, int outerWidth, int outerHeight)
     if ((left | right | top | bottom) != 0 && width > 0 && height > 0)
         SDL_SetWindowSize(window, width, height);
 }
+
+void AskForFixedFrame(SDL_Window* window)
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
+        return;
+    // Motif hints: flags, functions, decorations, input mode, status. The
+    // functions keep resizing, which window managers need to maximise; the
+    // decorations leave out the resize handles.
+    enum : long
+    {
+        Functions = 1 << 0,
+        Decorations = 1 << 1,
+        FunctionResize = 1 << 1,
+        FunctionMove = 1 << 2,
+        FunctionMinimise = 1 << 3,
+        FunctionMaximise = 1 << 4,
+        FunctionClose = 1 << 5,
+        DecorationBorder = 1 << 1,
+        DecorationTitle = 1 << 3,
+        DecorationMenu = 1 << 4,
+        DecorationMinimise = 1 << 5,
+        DecorationMaximise = 1 << 6,
+    };
+    const long hints[5] = {Functions | Decorations,
+                           FunctionResize | FunctionMove | FunctionMinimise | FunctionMaximise |
+                               FunctionClose,
+                           DecorationBorder | DecorationTitle | DecorationMenu |
+                               DecorationMinimise | DecorationMaximise,
+                           0, 0};
+    Display* display = info.info.x11.display;
+    const Atom atom = XInternAtom(display, "_MOTIF_WM_HINTS", False);
+    XChangeProperty(display, info.info.x11.window, atom, atom, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(hints), 5);
+    XFlush(display);
+}

@@ -8,3 +8,9 @@ struct SDL_Window;
 // about a second, and not at all when no window manager runs. Elsewhere it
 // uses what SDL reports at once.
 void FitOuterSize(SDL_Window* window, int outerWidth, int outerHeight);
+
+// Asks the window manager for a frame with minimise and maximise boxes but
+// no resize handles, before the window is shown. The window stays resizable
+// for the manager, which needs that to maximise it; SdlWindow puts back the
+// size of a window resized any other way. On X11 only.
+void AskForFixedFrame(SDL_Window* window);

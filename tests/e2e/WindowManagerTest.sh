@@ -1,5 +1,7 @@
 # Under a real window manager the window's outer size, frame included, is
-# 800 x 600: the client area is what the frame leaves.
+# 800 x 600: the client area is what the frame leaves. The user can maximise
+# it (the frame then fills the client area) and minimise it, and it returns
+# to its size; any other size is undone.
 source "$(dirname "$0")/Common.sh" "$@"
 in_virtual_display
 
@@ -33,7 +35,45 @@ done
 [ "$outer" = "800x600" ] ||
   fail "outer size $outer (frame $extents, client $client), not 800x600"
 
+client_size() { xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
+# Polls until the client size is (or, with "!", is no longer) the one given.
+wait_for_size() {
+  for _ in $(seq 60); do
+    now=$(client_size)
+    if [ "$1" = "!" ]; then [ "$now" != "$2" ] && return 0; else [ "$now" = "$1" ] && return 0; fi
+    sleep 0.05
+  done
+  return 1
+}
+restored=$(client_size)
+
+# Maximised, the frame fills the larger client area, scaled: one clear colour
+# from corner to corner.
+wmctrl -i -r "$window" -b add,maximized_vert,maximized_horz
+wait_for_size ! "$restored" || fail "the window manager did not maximise the window"
+maximised=$(client_size)
+sleep 0.3
+import -window "$window" "$work/maximised.png"
+cp "$work/maximised.png" "$artifacts/maximised.png"
+corner=$(pixel_of "$work/maximised.png" $((${maximised%x*} - 2)) $((${maximised#*x} - 2)))
+centre=$(pixel_of "$work/maximised.png" $((${maximised%x*} / 2)) $((${maximised#*x} / 2)))
+[ "$corner" = "$centre" ] || fail "maximised to $maximised, the corner shows $corner, the centre $centre"
+
+# Restored, it has its own size again; a size asked any other way is undone;
+# minimised and shown again, it keeps its size.
+wmctrl -i -r "$window" -b remove,maximized_vert,maximized_horz
+wait_for_size "$restored" || fail "restored to $(client_size), not $restored"
+xdotool windowsize "$window" 500 400
+sleep 0.5
+wait_for_size "$restored" || fail "resized to $(client_size), not back to $restored"
+xdotool windowminimize "$window"
+sleep 0.3
+xprop -id "$window" _NET_WM_STATE | grep -q HIDDEN || fail "the window was not minimised"
+wmctrl -i -a "$window"
+sleep 0.3
+wait_for_size "$restored" || fail "shown again at $(client_size), not $restored"
+
 "$send_close" "$window" || fail "could not send the close request"
 wait_for_game
 [ "$status" = 0 ] || fail "closing the window ended the game with status $status"
-echo "PASS (frame $extents, client $client)"
+echo "PASS (frame $extents, client $client, maximised $maximised)"
