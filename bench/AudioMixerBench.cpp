@@ -2,17 +2,27 @@
 // core that a second of audio takes with 100 playing effect channels, and the
 // cost of streaming one Ogg Vorbis track (decoding and mixing). Then, on SDL's
 // dummy device, how long the game's calls into the engine take at most while
-// the device's thread mixes, and the longest mix of one device buffer.
+// the device's thread mixes, the longest mix of one device buffer, and the
+// latency from PlaySound to the device: with 100 voices and a stream playing
+// and both cores kept busy by two other threads, for BM_LATENCY_SECONDS
+// (default 20), the time from each call until the buffer holding the cue's
+// first frame is handed to the device (median and p99), and how many buffers
+// came late.
+#include "audio/engine/AudioEngineState.h"
 #include "audio/engine/AudioSystem.h"
+#include "audio/engine/DeviceOutput.h"
+#include "audio/engine/Mixer.h"
 
 #include <sndfile.h>
 
 #include <SDL.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <string>
 #include <thread>
@@ -131,6 +141,62 @@ double LongestMix(const std::string& effectPath, const std::string& musicPath)
     system->Release();
     return longest;
 }
+struct Latency
+{
+    std::vector<double> milliseconds; // one a cue
+    uint64_t buffers = 0;
+    uint64_t lateBuffers = 0;
+};
+
+Latency MeasureLatency(const std::string& effectPath, const std::string& musicPath, double seconds)
+{
+    using Clock = std::chrono::steady_clock;
+    AudioSound* effect = nullptr;
+    AudioSound* music = nullptr;
+    AudioSystem* system = StartEngine(AudioInitNormal, effectPath, musicPath, &effect, &music);
+    Latency latency;
+    DeviceOutput* device = dynamic_cast<DeviceOutput*>(system->state->output);
+    if (!device)
+        return latency;
+    std::atomic<bool> busy{true};
+    std::vector<std::thread> load;
+    for (int i = 0; i < 2; ++i)
+        load.emplace_back(
+            [&busy]
+            {
+                volatile uint64_t spin = 0;
+                while (busy.load(std::memory_order_relaxed))
+                    spin = spin + 1;
+            });
+    for (int i = 0; i < 99; ++i)
+        system->PlaySound(effect, false, nullptr);
+    system->PlaySound(music, false, nullptr);
+    const uint64_t buffersBefore = device->buffers.load();
+    const uint64_t lateBefore = device->lateBuffers.load();
+    const Clock::time_point end = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                                     std::chrono::duration<double>(seconds));
+    while (Clock::now() < end)
+    {
+        // One cue a frame, as the game plays them: the oldest voice gives way.
+        const Clock::time_point played = Clock::now();
+        system->PlaySound(effect, false, nullptr);
+        const uint64_t sent = system->state->mixer->Sent();
+        while (device->appliedWhenHanded.load(std::memory_order_acquire) < sent)
+            std::this_thread::sleep_for(std::chrono::microseconds(50));
+        latency.milliseconds.push_back(
+            std::chrono::duration<double, std::milli>(Clock::now() - played).count());
+        system->Update();
+        std::this_thread::sleep_until(played + std::chrono::microseconds(16667));
+    }
+    latency.buffers = device->buffers.load() - buffersBefore;
+    latency.lateBuffers = device->lateBuffers.load() - lateBefore;
+    busy = false;
+    for (std::thread& thread : load)
+        thread.join();
+    system->Release();
+    std::sort(latency.milliseconds.begin(), latency.milliseconds.end());
+    return latency;
+}
 } // namespace
 
 int main()
@@ -187,9 +253,23 @@ int main()
     std::printf("longest game-thread call into the engine while the device mixes: %.3f ms "
                 "(it never waits for the device's thread)\n",
                 1000 * LongestGameCall(effect, music));
-    std::printf("longest mix of one 1024-frame buffer (100 voices and a stream, decoding "
+    std::printf("longest mix of one 1024-frame block (100 voices and a stream, decoding "
                 "included): %.3f ms (the device's thread never waits for the game's)\n",
                 1000 * LongestMix(effect, music));
+
+    const char* latencySeconds = std::getenv("BM_LATENCY_SECONDS");
+    const Latency latency =
+        MeasureLatency(effect, music, latencySeconds ? std::atof(latencySeconds) : 20.0);
+    if (!latency.milliseconds.empty())
+    {
+        const std::vector<double>& ms = latency.milliseconds;
+        std::printf("latency from PlaySound to the device (%zu cues, 100 voices and a stream, both "
+                    "cores loaded): median %.2f ms, p99 %.2f ms, longest %.2f ms; buffers of %d "
+                    "frames: %llu, late: %llu\n",
+                    ms.size(), ms[ms.size() / 2], ms[ms.size() * 99 / 100], ms.back(),
+                    DeviceOutput::BufferFrames, static_cast<unsigned long long>(latency.buffers),
+                    static_cast<unsigned long long>(latency.lateBuffers));
+    }
 
     unlink(effect.c_str());
     unlink(effect44.c_str());

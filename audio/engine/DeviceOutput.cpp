@@ -4,6 +4,8 @@
 
 #include <SDL.h>
 
+#include <chrono>
+
 namespace
 {
 SDL_AudioDeviceID OpenDevice(SDL_AudioCallback callback, void* user, int* sampleRate)
@@ -12,7 +14,7 @@ SDL_AudioDeviceID OpenDevice(SDL_AudioCallback callback, void* user, int* sample
     want.freq = 48000;
     want.format = AUDIO_F32SYS;
     want.channels = 2;
-    want.samples = 1024;
+    want.samples = DeviceOutput::BufferFrames;
     want.callback = callback;
     want.userdata = user;
     SDL_AudioSpec have = {};
@@ -63,10 +65,25 @@ void DeviceOutput::Start(Mixer* source)
 
 void DeviceOutput::Callback(void* user, unsigned char* stream, int bytes)
 {
+    auto now = []
+    {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    };
     DeviceOutput* output = static_cast<DeviceOutput*>(user);
+    const int64_t start = now();
     const int frames = bytes / static_cast<int>(2 * sizeof(float));
     if (output->mixer)
         output->mixer->Mix(reinterpret_cast<float*>(stream), frames);
     else
         SDL_memset(stream, 0, static_cast<std::size_t>(bytes));
+    const int64_t end = now();
+    const int64_t period = int64_t(frames) * 1000000000 / output->sampleRate;
+    if ((output->lastStart != 0 && start - output->lastStart > 2 * period) || end - start > period)
+        output->lateBuffers.fetch_add(1, std::memory_order_relaxed);
+    output->lastStart = start;
+    if (output->mixer)
+        output->appliedWhenHanded.store(output->mixer->Applied(), std::memory_order_release);
+    output->buffers.fetch_add(1, std::memory_order_release);
 }
