@@ -9,7 +9,7 @@ packages=(
   libboost-dev libboost-filesystem-dev libboost-random-dev
   libgtest-dev zlib1g-dev
   xvfb xauth xfonts-base x11-utils xdotool x11-apps imagemagick libx11-dev sox openbox wmctrl
-  clang-format
+  clang-format clang libclang-rt-14-dev
 )
 
 missing=()

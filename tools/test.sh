@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the tests with AddressSanitizer and
-# UndefinedBehaviorSanitizer (warnings as errors), and runs every test through
-# ctest: unit tests, end-to-end runs in a virtual display, the content
-# generator's reproduction of Content/ and the formatting of the sources.
+# UndefinedBehaviorSanitizer (warnings as errors), fuzzes each content loader
+# for a few seconds, and runs every test through ctest: unit tests,
+# end-to-end runs in a virtual display, the content generator's reproduction
+# of Content/ and the formatting of the sources.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,6 +11,9 @@ tools/install-deps.sh
 
 cmake --preset test >/dev/null
 cmake --build --preset test -j "$(nproc)"
+
+# A short run of every loader's fuzzer first (the campaign: tools/fuzz.sh SECONDS).
+tools/fuzz.sh 5
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
