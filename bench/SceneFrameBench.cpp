@@ -9,8 +9,9 @@
 // BM_FRAMES, BM_WARMUP, BM_WARMUP_SECONDS and BM_MAX_SECONDS bound the run.
 // Prints one RESULT line in the peers' format, a PASSES line with the
 // medians of the step (keys, audio update, events, passes) and of the
-// drawing, and a SPLIT line with the CPU cost per sprite of building and
-// submitting the batch (no rasterising).
+// drawing, and a SPLIT line with the frame's parts apart in ns a ship: the
+// input and update passes, the walk that queues the sprites, the batch's
+// submission to the back end, and the present.
 #include "audio/SoundManager.h"
 #include "audio/engine/AudioSystem.h"
 #include "content/Texture.h"
@@ -24,7 +25,7 @@
 #include "shell/GameSettings.h"
 #include "shell/GameTime.h"
 #include "shell/SpriteBatch.h"
-#include "shell/platform/RendererBackEnd.h"
+#include "shell/platform/GlBackEnd.h"
 
 #include <SDL.h>
 
@@ -111,7 +112,8 @@ int main(int argc, char** argv)
     const double maxSeconds = EnvNumber("BM_MAX_SECONDS", 20.0);
 
     Game game;
-    game.drawingPath = pathName == "gpu"        ? DrawingPath::Renderer
+    game.waitForRetrace = false;
+    game.drawingPath = pathName == "gpu"        ? DrawingPath::Gpu
                        : pathName == "software" ? DrawingPath::Compositor
                                                 : DrawingPath::Automatic;
     game.CreateWindowAndDevice();
@@ -143,11 +145,8 @@ int main(int argc, char** argv)
         }
     }
 
-    RendererBackEnd* gpu = dynamic_cast<RendererBackEnd*>(Game::Settings->device);
-    std::string renderer = gpu ? "SDL renderer" : "software compositor";
-    SDL_RendererInfo info;
-    if (gpu && SDL_GetRendererInfo(gpu->renderer, &info) == 0)
-        renderer += std::string(" ") + info.name;
+    GlBackEnd* gpu = dynamic_cast<GlBackEnd*>(Game::Settings->device);
+    const std::string renderer = gpu ? "OpenGL " + gpu->Renderer() : "software compositor";
     const std::string contender = std::string("project-") + (gpu ? "gpu" : "software");
     if (pathName == "auto")
         std::fprintf(stderr, "auto chose %s\n", contender.c_str());
@@ -177,23 +176,28 @@ int main(int argc, char** argv)
     const double wall = Seconds(measureStart, last);
     const double cpu = ProcessCpuSeconds() - cpuStart;
 
-    // The batch alone: the walk, the sort and the back end's submission,
-    // with nothing rasterised (the renderer only queues its geometry here;
-    // the compositor is not run).
-    double splitMicroseconds = 0.0;
-    if (gpu && ships > 0)
+    // The frame's parts apart, in ns a ship (medians of 20): the input pass,
+    // the update pass, the walk that queues the sprites, the batch's end (its
+    // sort check and the back end's submission; the compositor rasterises
+    // here too, a GPU only queues), and the present.
+    std::vector<double> parts[5];
+    for (int i = 0; i < 20 && ships > 0; ++i)
     {
-        std::vector<double> submit;
-        for (int i = 0; i < 20; ++i)
-        {
-            Clock::time_point start = Clock::now();
-            Game::Settings->spriteBatch->Begin();
-            Game::Settings->DrawObject(Game::Root);
-            Game::Settings->spriteBatch->End(0xff000000u);
-            submit.push_back(Seconds(start, Clock::now()) * 1e6 / ships);
-            gpu->Present();
-        }
-        splitMicroseconds = Quantile(submit, 0.5);
+        Clock::time_point times[6];
+        times[0] = Clock::now();
+        Game::HandleInputPass(Game::Root);
+        times[1] = Clock::now();
+        Game::UpdatePass(Game::Root);
+        times[2] = Clock::now();
+        Game::Settings->spriteBatch->Begin();
+        Game::Settings->DrawObject(Game::Root);
+        times[3] = Clock::now();
+        Game::Settings->spriteBatch->End(0xff000000u);
+        times[4] = Clock::now();
+        Game::Settings->device->Present();
+        times[5] = Clock::now();
+        for (int part = 0; part < 5; ++part)
+            parts[part].push_back(Seconds(times[part], times[part + 1]) * 1e9 / ships);
     }
 
     double mean = 0.0;
@@ -207,8 +211,9 @@ int main(int argc, char** argv)
                 Quantile(intervals, 0.5), Quantile(intervals, 0.1), Quantile(intervals, 0.9),
                 Quantile(intervals, 1.0), mean, 100.0 * cpu / wall, renderer.c_str());
     std::printf("PASSES step_ms=%.3f draw_ms=%.3f\n", Quantile(passes, 0.5), Quantile(draw, 0.5));
-    if (gpu)
-        std::printf("SPLIT batch_submit_us_per_sprite=%.3f\n", splitMicroseconds);
+    std::printf("SPLIT ns_per_ship input=%.1f update=%.1f walk=%.1f submit=%.1f present=%.1f\n",
+                Quantile(parts[0], 0.5), Quantile(parts[1], 0.5), Quantile(parts[2], 0.5),
+                Quantile(parts[3], 0.5), Quantile(parts[4], 0.5));
     std::fflush(stdout);
 
     Game::Sounds->UnloadBank("Main");

@@ -21,8 +21,17 @@ public:
     // existing ones. Reader errors pass through.
     void LoadKeyMappings(const boost::filesystem::path& file);
 
-    void KeyDown(uint32_t key) { currentKeys.Set(key); }
-    void KeyUp(uint32_t key) { currentKeys.Clear(key); }
+    // currentKeys changes through these two only.
+    void KeyDown(uint32_t key)
+    {
+        currentKeys.Set(key);
+        ++changes;
+    }
+    void KeyUp(uint32_t key)
+    {
+        currentKeys.Clear(key);
+        ++changes;
+    }
 
     // True while any key mapped to the action is set in the state.
     bool IsActionDown(const char* action, const KeyState& state) const;
@@ -35,6 +44,13 @@ public:
     std::multimap<const char*, Key> keyMappings;
 
 private:
+    bool AnyKeyDown(int action, const KeyState& state) const;
+
+    // The actions down in currentKeys (a bit each), worked out when the keys
+    // or the mappings had last changed `answeredChange` times.
+    uint64_t changes = 0;
+    mutable uint64_t answeredChange = UINT64_MAX;
+    mutable uint32_t downActions = 0;
     // The keys of each action of Game::ActionNames in mapping order, kept with
     // keyMappings so that the per-object queries need no tree lookup.
     std::vector<uint32_t> actionKeys[ActionCount];

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "objects/SceneArena.h"
+
 class GameObject;
 
 // Base of every component. A component belongs to the one object it was
@@ -8,6 +10,13 @@ class Component
 {
 public:
     virtual ~Component() = default;
+
+    // Components live on the scene's arena, beside their objects.
+    static void* operator new(std::size_t bytes) { return SceneArena::Allocate(bytes); }
+    static void operator delete(void* component, std::size_t bytes)
+    {
+        SceneArena::Free(component, bytes);
+    }
 
     GameObject* owner = nullptr; // not owned
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "objects/IComponentShortcuts.h"
+#include "objects/SceneArena.h"
 
 #include <vector>
 
@@ -24,8 +25,16 @@ public:
     // Takes ownership. The child must have no parent and must not be this object.
     void AddChild(GameObject* child);
 
-    std::vector<Component*> components; // owning, in order of addition
-    std::vector<Behavior*> behaviors;   // the behaviours among components
-    std::vector<GameObject*> children;  // owning, in order of addition
-    GameObject* parent = nullptr;       // not owned
+    // Objects and their lists live on the scene's arena.
+    static void* operator new(std::size_t bytes) { return SceneArena::Allocate(bytes); }
+    static void operator delete(void* object, std::size_t bytes)
+    {
+        SceneArena::Free(object, bytes);
+    }
+
+    template <typename T> using List = std::vector<T, SceneAllocator<T>>;
+    List<Component*> components;  // owning, in order of addition
+    List<Behavior*> behaviors;    // the behaviours among components
+    List<GameObject*> children;   // owning, in order of addition
+    GameObject* parent = nullptr; // not owned
 };

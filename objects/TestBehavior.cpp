@@ -57,7 +57,7 @@ void TestBehavior::HandleInput()
     {
         // The oldest balls go first; the pass has not reached them yet. One
         // erase of the whole run keeps the others' order at a single shift.
-        std::vector<GameObject*>& children = owner->children;
+        GameObject::List<GameObject*>& children = owner->children;
         const std::size_t count = std::min<std::size_t>(BallsPerFrame, children.size());
         for (std::size_t i = 0; i < count; ++i)
         {

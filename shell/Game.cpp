@@ -145,7 +145,8 @@ bool Game::Step()
 
 void Game::CreateWindowAndDevice()
 {
-    Settings->window = GameWindow::Open(Settings->screenWidth, Settings->screenHeight, drawingPath);
+    Settings->window = GameWindow::Open(Settings->screenWidth, Settings->screenHeight, drawingPath,
+                                        waitForRetrace);
     Settings->device = Settings->window->Device();
     Settings->spriteBatch = new SpriteBatch(Settings->device);
 }

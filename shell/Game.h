@@ -45,6 +45,7 @@ public:
     void ReleaseWindowAndDevice();
 
     DrawingPath drawingPath = DrawingPath::Automatic;
+    bool waitForRetrace = true; // each present waits for the display (benchmarks turn it off)
 
     static GameObject* Root;
     static RandomManager* Random;

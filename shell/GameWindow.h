@@ -3,12 +3,12 @@
 class DrawingBackEnd;
 
 // Which back end draws the frames: chosen by the machine (a GPU draws through
-// its API; without one, the software compositor draws), or forced by
+// OpenGL; without one, the software compositor draws), or forced by
 // benchmarks and tests.
 enum class DrawingPath
 {
     Automatic,
-    Renderer,
+    Gpu,
     Compositor,
 };
 
@@ -20,8 +20,10 @@ class GameWindow
 public:
     // Opens the window titled "Game", of outer size width x height, and the
     // back end of the path that draws the width x height drawing surface
-    // onto its client area. Throws with the reason when either cannot be had.
-    static GameWindow* Open(int width, int height, DrawingPath path);
+    // onto its client area; its presents wait for the display's vertical
+    // retrace when asked and the back end can. Throws with the reason when
+    // the window cannot be had.
+    static GameWindow* Open(int width, int height, DrawingPath path, bool waitForRetrace);
 
     // Closes the back end, then the window.
     virtual ~GameWindow() = default;

@@ -361,8 +361,8 @@ void SoftwareCompositor::DrawBand(int band)
         {
             for (double columns = x0; columns < x1; columns += 64)
                 BlendSpriteColumns(*image, pixels, pitch / 4, int(columns),
-                                   int(std::min(columns + 64, x1)), int(frameY0), int(y0),
-                                   int(y1), left, upper, stepX, stepY);
+                                   int(std::min(columns + 64, x1)), int(frameY0), int(y0), int(y1),
+                                   left, upper, stepX, stepY);
             continue;
         }
 
@@ -376,7 +376,7 @@ void SoftwareCompositor::DrawBand(int band)
         }};
         pixman_image_t* view = image->views[band];
         pixman_image_set_transform(view, &transform);
-        pixman_image_composite32(PIXMAN_OP_OVER, view, nullptr, target, 0, int(y0 - frameY0), 0,
-                                 0, int(x0), int(y0) - top, int(x1 - x0), int(y1 - y0));
+        pixman_image_composite32(PIXMAN_OP_OVER, view, nullptr, target, 0, int(y0 - frameY0), 0, 0,
+                                 int(x0), int(y0) - top, int(x1 - x0), int(y1 - y0));
     }
 }

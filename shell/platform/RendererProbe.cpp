@@ -9,6 +9,8 @@ bool HardwareRendererAvailable()
     const char* wanted = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
     if (wanted && std::strcmp(wanted, "software") == 0)
         return false;
+    if (wanted && (std::strcmp(wanted, "opengl") == 0 || std::strcmp(wanted, "opengles2") == 0))
+        return true;
     SDL_Window* probe = SDL_CreateWindow("", 0, 0, 16, 16, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (!probe)
         return false;

@@ -1,6 +1,6 @@
 #include "shell/platform/SdlWindow.h"
 
-#include "shell/platform/RendererBackEnd.h"
+#include "shell/platform/GlBackEnd.h"
 #include "shell/platform/RendererProbe.h"
 #include "shell/platform/WindowCompositor.h"
 #include "shell/platform/WindowFrame.h"
@@ -20,12 +20,12 @@ std::string SdlFailure(const char* what)
 }
 } // namespace
 
-GameWindow* GameWindow::Open(int width, int height, DrawingPath path)
+GameWindow* GameWindow::Open(int width, int height, DrawingPath path, bool waitForRetrace)
 {
-    return new SdlWindow(width, height, path);
+    return new SdlWindow(width, height, path, waitForRetrace);
 }
 
-SdlWindow::SdlWindow(int width, int height, DrawingPath path)
+SdlWindow::SdlWindow(int width, int height, DrawingPath path, bool waitForRetrace)
 {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         throw std::runtime_error(SdlFailure("cannot start the video system"));
@@ -40,36 +40,43 @@ SdlWindow::SdlWindow(int width, int height, DrawingPath path)
             throw std::runtime_error("no display is available (SDL_VIDEODRIVER=offscreen runs "
                                      "the game without one)");
 
-        // Resizable for the window manager, so that the user can maximise
-        // it; the frame has no resize handles, and any other size is undone.
-        window = SDL_CreateWindow("Game", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
-                                  height, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
-        if (!window)
-            throw std::runtime_error(SdlFailure("cannot create the window"));
+        bool gpu = path == DrawingPath::Gpu ||
+                   (path == DrawingPath::Automatic && HardwareRendererAvailable());
+        for (;;)
+        {
+            // Resizable for the window manager, so that the user can maximise
+            // it; the frame has no resize handles, and any other size is undone.
+            window = SDL_CreateWindow(
+                "Game", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
+                SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | (gpu ? SDL_WINDOW_OPENGL : 0));
+            if (!window)
+                throw std::runtime_error(SdlFailure("cannot create the window"));
+            if (gpu && !(device = GlBackEnd::Create(window, width, height, waitForRetrace)))
+            {
+                // No OpenGL after all: the compositor draws, into a window
+                // made for it.
+                SDL_DestroyWindow(window);
+                window = nullptr;
+                gpu = false;
+                continue;
+            }
+            break;
+        }
+        if (!gpu)
+        {
+            // The window's own pixels, shown without a GPU round trip.
+            SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+            device = new WindowCompositor(window, width, height);
+        }
         AskForFixedFrame(window);
         SDL_ShowWindow(window);
         // The outer size is the screen size: the client area shrinks by the frame.
         FitOuterSize(window, width, height);
         SDL_GetWindowSize(window, &restoredWidth, &restoredHeight);
-
-        bool compositor = path == DrawingPath::Compositor ||
-                          (path == DrawingPath::Automatic && !HardwareRendererAvailable());
-        if (compositor)
-        {
-            // The window's own pixels, shown without a GPU round trip.
-            SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-            device = new WindowCompositor(window, width, height);
-            return;
-        }
-        // No present waits for the display: the frame loop sets the rate.
-        SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
-        SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, 0);
-        if (!renderer)
-            throw std::runtime_error(SdlFailure("cannot create the renderer"));
-        device = new RendererBackEnd(renderer, width, height);
     }
     catch (...)
     {
+        delete device;
         if (window)
             SDL_DestroyWindow(window);
         SDL_QuitSubSystem(SDL_INIT_VIDEO);

@@ -6,14 +6,15 @@ struct SDL_Window;
 
 // The game's window on SDL's video subsystem, standing in for the
 // platform's window, message pump and device: it starts the subsystem, makes
-// the window, chooses the drawing back end (SDL's renderer where a GPU draws,
-// the compositor into the window's pixels where not) and turns SDL's events
+// the window, chooses the drawing back end (OpenGL where a GPU draws, the
+// compositor into the window's pixels where not, or where OpenGL cannot be
+// had) and turns SDL's events
 // into the window messages of WindowProc. The user may maximise and minimise
 // the window, but not give it another size.
 class SdlWindow : public GameWindow
 {
 public:
-    SdlWindow(int width, int height, DrawingPath path);
+    SdlWindow(int width, int height, DrawingPath path, bool waitForRetrace);
     SdlWindow(const SdlWindow&) = delete;
     SdlWindow& operator=(const SdlWindow&) = delete;
     ~SdlWindow() override;

@@ -52,14 +52,14 @@ TEST(SoftwareCompositor, CoversThePixelsWhoseCentresLieInTheSprite)
     }
 }
 
-// Edges of filtered sprites differ between back ends (the renderer here
-// samples the nearest texel, the compositor and GPUs filter bilinearly), so
-// pixels next to an edge on either picture are left out. Everywhere else the
+// Edges of sprites differ between back ends by a level or so of coverage and
+// filtering precision, so pixels next to an edge on either picture are left
+// out. Everywhere else the
 // colours come from the same blend of the same colours and may differ by
 // rounding alone: premultiplying in 8 bits, then blending, loses at most a
 // level or two, so 3 levels is the bound. Positions, sizes, order and colours
 // that differ would leave whole flat regions apart.
-TEST(SoftwareCompositor, ShowsWhatTheRendererShows)
+TEST(SoftwareCompositor, ShowsWhatTheGpuShows)
 {
     DrawingCanvas paths;
     const Texture* ship = paths.MakeTexture(64, 64, 0xffd02020, 0x802040e0);
@@ -86,7 +86,7 @@ TEST(SoftwareCompositor, ShowsWhatTheRendererShows)
             worst = std::max(worst, difference);
             if (difference > 3)
             {
-                ADD_FAILURE() << "pixel " << x << "," << y << std::hex << ": renderer "
+                ADD_FAILURE() << "pixel " << x << "," << y << std::hex << ": GPU "
                               << paths.Pixel(0, x, y) << ", compositor " << paths.Pixel(1, x, y);
                 return;
             }

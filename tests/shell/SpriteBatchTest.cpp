@@ -50,8 +50,8 @@ TEST(SpriteBatchTest, DrawsTheTreeSortedByTextureKeepingOrderWithinOne)
     for (int frame = 0; frame < 2; ++frame) // the second time from a warm batch
     {
         canvas.Draw();
-        EXPECT_EQ(canvas.rendererCalls, 3);
-        for (int path : {DrawingCanvas::Renderer, DrawingCanvas::Compositor})
+        EXPECT_EQ(canvas.gpuCalls, 3);
+        for (int path : {DrawingCanvas::Gpu, DrawingCanvas::Compositor})
         {
             EXPECT_EQ(canvas.Pixel(path, 0, 0), 0xffffffu) << path;
             EXPECT_EQ(canvas.Pixel(path, 19, 9), 0xffffffu) << path;
@@ -81,7 +81,7 @@ TEST(SpriteBatchTest, TexturesMadeLaterLieOnTop)
     canvas.AddSprite(later, 100, 100, 20, 20);
     canvas.AddSprite(earlier, 100, 100, 20, 20);
     canvas.Draw();
-    for (int path : {DrawingCanvas::Renderer, DrawingCanvas::Compositor})
+    for (int path : {DrawingCanvas::Gpu, DrawingCanvas::Compositor})
         EXPECT_EQ(canvas.Pixel(path, 100, 100), 0x0000ffu)
             << path << (later < earlier ? " (made later, lower in memory)" : "");
 }

@@ -5,19 +5,21 @@
 #include "objects/Position2dComponent.h"
 #include "objects/SpriteComponent.h"
 #include "shell/SpriteBatch.h"
-#include "shell/platform/RendererBackEnd.h"
+#include "shell/platform/GlBackEnd.h"
 
 #include <SDL.h>
 
 DrawingCanvas::DrawingCanvas() : root(new GameObject()), compositor(3)
 {
-    for (SDL_Surface*& surface : surfaces)
-        surface = SDL_CreateRGBSurfaceWithFormat(0, 800, 600, 32, SDL_PIXELFORMAT_ARGB8888);
-    renderer = new RendererBackEnd(SDL_CreateSoftwareRenderer(surfaces[Renderer]), 800, 600);
-    batches[Renderer] = new SpriteBatch(renderer);
+    for (std::vector<uint32_t>& picture : pixels)
+        picture.resize(800 * 600);
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
+    SDL_InitSubSystem(SDL_INIT_VIDEO);
+    window = SDL_CreateWindow("", 0, 0, 800, 600, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    gpu = GlBackEnd::Create(window, 800, 600, false);
+    batches[Gpu] = new SpriteBatch(gpu);
     batches[Compositor] = new SpriteBatch(&compositor);
-    compositor.SetTarget(static_cast<uint32_t*>(surfaces[Compositor]->pixels), 800, 600,
-                         surfaces[Compositor]->pitch, 1.0f, 1.0f);
+    compositor.SetTarget(pixels[Compositor].data(), 800, 600, 800 * 4, 1.0f, 1.0f);
 }
 
 DrawingCanvas::~DrawingCanvas()
@@ -32,9 +34,9 @@ DrawingCanvas::~DrawingCanvas()
     }
     for (SpriteBatch* batch : batches)
         delete batch;
-    delete renderer;
-    for (SDL_Surface* surface : surfaces)
-        SDL_FreeSurface(surface);
+    delete gpu;
+    SDL_DestroyWindow(window);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 Texture* DrawingCanvas::MakeTexture(int width, int height, uint32_t leftArgb, uint32_t rightArgb)
@@ -50,9 +52,8 @@ Texture* DrawingCanvas::MakeTexture(int width, int height, uint32_t leftArgb, ui
     Texture* texture = new Texture();
     texture->width = static_cast<float>(width);
     texture->height = static_cast<float>(height);
-    textures.push_back(
-        {texture, {renderer->CreateTexture(image), compositor.CreateTexture(image)}});
-    texture->deviceTexture = textures.back().copies[Renderer];
+    textures.push_back({texture, {gpu->CreateTexture(image), compositor.CreateTexture(image)}});
+    texture->deviceTexture = textures.back().copies[Gpu];
     return texture;
 }
 
@@ -71,7 +72,7 @@ void DrawingCanvas::AddSprite(const Texture* texture, float x, float y, float wi
 
 void DrawingCanvas::Draw()
 {
-    for (int path : {Renderer, Compositor})
+    for (int path : {Gpu, Compositor})
     {
         // Each back end draws its own copies.
         for (Made& made : textures)
@@ -80,15 +81,14 @@ void DrawingCanvas::Draw()
         batches[path]->Begin();
         settings.DrawObject(root);
         const int calls = batches[path]->End(Clear);
-        if (path == Renderer)
-            rendererCalls = calls;
+        if (path == Gpu)
+            gpuCalls = calls;
     }
+    gpu->ReadPixels(800, 600, pixels[Gpu].data());
     settings.spriteBatch = nullptr;
 }
 
 uint32_t DrawingCanvas::Pixel(int path, int x, int y) const
 {
-    const SDL_Surface* surface = surfaces[path];
-    const auto* row = static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch;
-    return reinterpret_cast<const uint32_t*>(row)[x] & 0x00ffffff;
+    return pixels[path][static_cast<std::size_t>(y) * 800 + x] & 0x00ffffff;
 }

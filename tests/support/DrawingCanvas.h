@@ -7,18 +7,19 @@
 #include <vector>
 
 class DrawingTexture;
-class RendererBackEnd;
+class GlBackEnd;
 class Texture;
-struct SDL_Surface;
+struct SDL_Window;
 
-// One scene drawn by both back ends into 800 x 600 surfaces: SDL's renderer
-// (a software renderer here, the same calls a GPU gets) and the compositor,
-// split into three bands so that sprites cross band edges.
+// One scene drawn by both back ends at 800 x 600: OpenGL (Mesa's software
+// rasteriser here, the same calls a GPU gets) in a hidden window of SDL's
+// offscreen driver, and the compositor, split into three bands so that
+// sprites cross band edges.
 class DrawingCanvas
 {
 public:
     static constexpr uint32_t Clear = 0xff203040;
-    static constexpr int Renderer = 0;
+    static constexpr int Gpu = 0;
     static constexpr int Compositor = 1;
 
     DrawingCanvas();
@@ -36,12 +37,13 @@ public:
     uint32_t Pixel(int path, int x, int y) const;
 
     GameObject* root;
-    int rendererCalls = 0; // draw calls of the last Draw
+    int gpuCalls = 0; // draw calls of the last Draw
 
 private:
     SoftwareCompositor compositor;
-    SDL_Surface* surfaces[2] = {};
-    RendererBackEnd* renderer = nullptr;
+    std::vector<uint32_t> pixels[2];
+    SDL_Window* window = nullptr;
+    GlBackEnd* gpu = nullptr;
     SpriteBatch* batches[2] = {};
     GameSettings settings;
     // Each texture with its copy on each back end.
