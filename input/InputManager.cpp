@@ -43,7 +43,7 @@ bool InputManager::AnyKeyDown(int action, const KeyState& state) const
     return false;
 }
 
-bool InputManager::IsActionDown(const char* action, const KeyState& state) const
+bool InputManager::Answer(const char* action, const KeyState& state) const
 {
     // Mappings are only ever made for entries of the table, so an action
     // that is none of them has no key.
@@ -52,14 +52,12 @@ bool InputManager::IsActionDown(const char* action, const KeyState& state) const
         return false;
     if (&state != &currentKeys)
         return AnyKeyDown(index, state);
-    // Every object asks the same few questions of the same keys in a frame:
-    // the answers are worked out once for each state of the keys.
-    if (answeredChange != changes)
+    downActions = 0;
+    for (int i = 0; i < ActionCount; ++i)
     {
-        downActions = 0;
-        for (int i = 0; i < ActionCount; ++i)
-            downActions |= AnyKeyDown(i, currentKeys) ? 1u << i : 0u;
-        answeredChange = changes;
+        downActions |= AnyKeyDown(i, currentKeys) ? 1u << i : 0u;
+        answeredActions[i] = Game::ActionNames[i];
     }
+    answeredChange = changes;
     return (downActions >> index) & 1u;
 }

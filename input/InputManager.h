@@ -33,8 +33,21 @@ public:
         ++changes;
     }
 
-    // True while any key mapped to the action is set in the state.
-    bool IsActionDown(const char* action, const KeyState& state) const;
+    // True while any key mapped to the action is set in the state. Every
+    // object asks the same few questions of the same keys in a frame: the
+    // answers for currentKeys are worked out once for each state of the keys.
+    bool IsActionDown(const char* action, const KeyState& state) const
+    {
+        if (&state == &currentKeys && answeredChange == changes)
+        {
+            for (int i = 0; i < ActionCount; ++i)
+            {
+                if (answeredActions[i] == action)
+                    return (downActions >> i) & 1u;
+            }
+        }
+        return Answer(action, state);
+    }
 
     // The frame copy: previousKeys becomes currentKeys.
     void CopyKeysToPrevious() { previousKeys = currentKeys; }
@@ -45,12 +58,14 @@ public:
 
 private:
     bool AnyKeyDown(int action, const KeyState& state) const;
+    bool Answer(const char* action, const KeyState& state) const;
 
     // The actions down in currentKeys (a bit each), worked out when the keys
     // or the mappings had last changed `answeredChange` times.
     uint64_t changes = 0;
     mutable uint64_t answeredChange = UINT64_MAX;
     mutable uint32_t downActions = 0;
+    mutable const char* answeredActions[ActionCount] = {}; // Game::ActionNames then
     // The keys of each action of Game::ActionNames in mapping order, kept with
     // keyMappings so that the per-object queries need no tree lookup.
     std::vector<uint32_t> actionKeys[ActionCount];

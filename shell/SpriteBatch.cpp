@@ -1,18 +1,10 @@
 #include "shell/SpriteBatch.h"
 
-#include "content/Texture.h"
-
 #include <algorithm>
 
 void SpriteBatch::Begin()
 {
     sprites.clear();
-}
-
-void SpriteBatch::Draw(const Texture* texture, float left, float top, float right, float bottom)
-{
-    sprites.push_back({texture, static_cast<uint32_t>(sprites.size()), left, top, right, bottom,
-                       texture ? texture->serial : 0});
 }
 
 int SpriteBatch::End(uint32_t clearArgb)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "content/Texture.h"
 #include "shell/DrawingBackEnd.h"
 
 #include <cstdint>
@@ -22,7 +23,11 @@ public:
 
     // Queues the whole texture stretched over the rectangle from (left, top)
     // to (right, bottom), in drawing-surface pixels, blended by its alpha.
-    void Draw(const Texture* texture, float left, float top, float right, float bottom);
+    void Draw(const Texture* texture, float left, float top, float right, float bottom)
+    {
+        sprites.push_back({texture, static_cast<uint32_t>(sprites.size()), left, top, right, bottom,
+                           texture ? texture->serial : 0});
+    }
 
     // Clears the frame to clearArgb (0xAARRGGBB) and draws what was queued
     // since Begin. Returns the back end's number of draw calls.
