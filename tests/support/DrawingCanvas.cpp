@@ -37,7 +37,7 @@ DrawingCanvas::DrawingCanvas() : root(new GameObject()), compositor(3)
 {
     for (std::vector<uint32_t>& picture : pixels)
         picture.resize(800 * 600);
-    UncheckedForLeaks unchecked;
+    [[maybe_unused]] UncheckedForLeaks unchecked;
     SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
     SDL_InitSubSystem(SDL_INIT_VIDEO);
     window = SDL_CreateWindow("", 0, 0, 800, 600, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
@@ -49,7 +49,7 @@ DrawingCanvas::DrawingCanvas() : root(new GameObject()), compositor(3)
 
 DrawingCanvas::~DrawingCanvas()
 {
-    UncheckedForLeaks unchecked;
+    [[maybe_unused]] UncheckedForLeaks unchecked;
     delete root;
     for (Made& made : textures)
     {
@@ -98,7 +98,7 @@ void DrawingCanvas::AddSprite(const Texture* texture, float x, float y, float wi
 
 void DrawingCanvas::Draw()
 {
-    UncheckedForLeaks unchecked;
+    [[maybe_unused]] UncheckedForLeaks unchecked;
     for (int path : {Gpu, Compositor})
     {
         // Each back end draws its own copies.
