@@ -8,7 +8,7 @@
 // otherwise). BM_SCALE=s draws every ship at s times the texture's size;
 // BM_FRAMES, BM_WARMUP, BM_WARMUP_SECONDS and BM_MAX_SECONDS bound the run.
 // Prints one RESULT line in the peers' format, a PASSES line with the
-// medians of the step (keys, audio update, events, passes) and of the
+// medians of the step (keys, audio update, events and the passes) and of the
 // drawing, and a SPLIT line with the frame's parts apart in ns a ship: the
 // input and update passes, the walk that queues the sprites, the batch's
 // submission to the back end, and the present.
@@ -210,7 +210,7 @@ int main(int argc, char** argv)
                 scale > 0 ? std::to_string(scale).substr(0, 5).c_str() : "rand", intervals.size(),
                 Quantile(intervals, 0.5), Quantile(intervals, 0.1), Quantile(intervals, 0.9),
                 Quantile(intervals, 1.0), mean, 100.0 * cpu / wall, renderer.c_str());
-    std::printf("PASSES step_ms=%.3f draw_ms=%.3f\n", Quantile(passes, 0.5), Quantile(draw, 0.5));
+    std::printf("PASSES passes_ms=%.3f draw_ms=%.3f\n", Quantile(passes, 0.5), Quantile(draw, 0.5));
     std::printf("SPLIT ns_per_ship input=%.1f update=%.1f walk=%.1f submit=%.1f present=%.1f\n",
                 Quantile(parts[0], 0.5), Quantile(parts[1], 0.5), Quantile(parts[2], 0.5),
                 Quantile(parts[3], 0.5), Quantile(parts[4], 0.5));
