@@ -51,12 +51,6 @@ TEST_F(InputManagerTest, RepeatedMembersAndLaterFilesGiveAnActionSeveralKeys)
     EXPECT_TRUE(Down(AddObjects));
     EXPECT_TRUE(Down(MoveDown));
     EXPECT_FALSE(Down(RemoveObjects)); // named by no member
-
-    // Mappings of one action keep document order.
-    auto range = input.keyMappings.equal_range(Game::ActionNames[MoveUp]);
-    ASSERT_EQ(std::distance(range.first, range.second), 3);
-    EXPECT_EQ(range.first->second, Key::W);
-    EXPECT_EQ(std::next(range.first)->second, Key::Up);
 }
 
 TEST_F(InputManagerTest, OddValuesNamesAndDocumentsMapToNothingAQueryReaches)

@@ -1,4 +1,3 @@
-#include "content/TextureManager.h"
 #include "objects/BouncingBall.h"
 #include "objects/BouncingBallBehavior.h"
 #include "objects/Position2dComponent.h"
@@ -8,8 +7,6 @@
 #include "support/SceneServices.h"
 
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 TEST(BouncingBallTest, BouncesOnStrictEdgeTestsBeforeMoving)
 {
@@ -34,16 +31,4 @@ TEST(BouncingBallTest, BouncesOnStrictEdgeTestsBeforeMoving)
     behavior->Update();
     EXPECT_EQ(behavior->velocity.x, 30.0f);
     EXPECT_EQ(behavior->velocity.y, 40.0f);
-}
-
-TEST(BouncingBallTest, WithoutAShipTextureTheBallKeepsItsSizeAndIsNotDrawn)
-{
-    SceneServices services;
-    Game::Textures->UnloadBank("Main");
-    GameObject* ball = new BouncingBall();
-    Game::Root->AddChild(ball);
-    EXPECT_EQ(ball->sprite->texture, nullptr);
-    EXPECT_EQ(ball->sprite->width, 1.0f);
-    services.Frame();
-    EXPECT_LE(ball->sprite->width, 0.62f);
 }
