@@ -3,6 +3,8 @@
 #include "content/ContentFile.h"
 #include "content/ImageDecoder.h"
 #include "shell/DrawingBackEnd.h"
+#include "shell/Game.h"
+#include "shell/GameSettings.h"
 
 #include <cassert>
 #include <cstdint>
@@ -81,4 +83,10 @@ Texture* CreateTexture(DrawingBackEnd* device, const char* path)
     texture->width = static_cast<float>(image.width);
     texture->height = static_cast<float>(image.height);
     return texture;
+}
+
+Texture* CreateTexture(const char* path)
+{
+    assert(Game::Settings && "textures are made once the game's services exist");
+    return CreateTexture(Game::Settings->device, path);
 }

@@ -36,3 +36,6 @@ constexpr uint64_t MaxTexturePixels = uint64_t(4096) * 4096;
 // longer than MaxTextureSide or more than MaxTexturePixels, and for one the
 // back end cannot hold.
 Texture* CreateTexture(DrawingBackEnd* device, const char* path);
+
+// The same on the game's back end, Game::Settings->device, which must exist.
+Texture* CreateTexture(const char* path);

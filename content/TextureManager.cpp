@@ -3,8 +3,6 @@
 #include "content/ContentFolder.h"
 #include "content/Texture.h"
 #include "content/TextureBank.h"
-#include "shell/Game.h"
-#include "shell/GameSettings.h"
 
 TextureManager::~TextureManager()
 {
@@ -19,18 +17,17 @@ void TextureManager::LoadBank(std::string name)
         return;
 
     // The bank is registered only once complete; a failed listing leaves nothing.
-    DrawingBackEnd* device = Game::Settings->device;
     TextureBank* bank = new TextureBank();
     try
     {
         ScanContentFolder(BankFolder(ContentFolders::Textures, name),
-                          [bank, device](const ContentEntry& entry)
+                          [bank](const ContentEntry& entry)
                           {
                               if (entry.extension != ".png")
                                   return;
                               Texture*& slot = bank->textures[entry.name];
                               delete slot; // a file of the same stem listed earlier
-                              slot = CreateTexture(device, entry.path.string().c_str());
+                              slot = CreateTexture(entry.path.string().c_str());
                           });
     }
     catch (...)

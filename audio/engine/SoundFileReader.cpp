@@ -121,6 +121,10 @@ AudioResult ReadWholeFile(const std::string& path, std::vector<float>* stereo, i
     const int64_t chunk = 16384;
     // The header's length is not trusted: the limit is checked as frames arrive.
     const int64_t maxFrames = MaxSampleFrames;
+    // A header that claims more than the limit is refused before anything
+    // is decoded: the file is too long, or broken.
+    if (reader.Frames() > maxFrames)
+        return AudioResult::FileUnreadable;
     stereo->clear();
     for (;;)
     {

@@ -52,5 +52,6 @@ constexpr int64_t MaxSampleFrames = 600 * 48000;
 constexpr float MaxSampleMagnitude = 64.0f;
 
 // Decodes a whole file into stereo floats at the source rate. The header's
-// frame count is not trusted: it reads until a short read.
+// frame count is not trusted: it reads until a short read, and refuses the
+// file once it passes MaxSampleFrames (at once when its header says so).
 AudioResult ReadWholeFile(const std::string& path, std::vector<float>* stereo, int* sampleRate);
