@@ -44,7 +44,7 @@ for loader in "${loaders[@]}"; do
   corpus=build/fuzz/corpus/$loader
   mkdir -p "$corpus"
   # shellcheck disable=SC2046
-  cp -n $(seeds "$loader") "$corpus/"
+  cp -n $(seeds "$loader") "$corpus/" || true
   echo "== $loader: $seconds s"
   log=build/fuzz/$loader.log
   if ! build/fuzz/fuzz/${loader}Fuzzer "$corpus" -max_total_time="$seconds" -timeout=10 \
