@@ -1,9 +1,8 @@
 #pragma once
 
 #include "objects/IComponentShortcuts.h"
+#include "objects/ObjectList.h"
 #include "objects/SceneArena.h"
-
-#include <vector>
 
 class Behavior;
 class Component;
@@ -32,7 +31,7 @@ public:
         SceneArena::Free(object, bytes);
     }
 
-    template <typename T> using List = std::vector<T, SceneAllocator<T>>;
+    template <typename T> using List = ObjectList<T>;
     List<Component*> components;  // owning, in order of addition
     List<Behavior*> behaviors;    // the behaviours among components
     List<GameObject*> children;   // owning, in order of addition

@@ -2,58 +2,103 @@
 
 #include <new>
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#else
+#define ASAN_POISON_MEMORY_REGION(address, bytes) ((void)(address), (void)(bytes))
+#define ASAN_UNPOISON_MEMORY_REGION(address, bytes) ((void)(address), (void)(bytes))
+#endif
+
 namespace
 {
-const std::size_t Grain = 16;
+const std::size_t Grain = 8;
 const std::size_t BlockBytes = 1 << 20;
 
-// A freed piece holds the link to the next free piece of its size.
+// A freed piece holds the link to the next free piece of its pool.
 struct FreePiece
 {
     FreePiece* next;
 };
 
-FreePiece* freePieces[SceneArena::LargestPiece / Grain + 1] = {};
-char* blockNext = nullptr; // the unused rest of the newest block
-std::size_t blockLeft = 0;
-
-#if defined(__SANITIZE_ADDRESS__)
-const bool Pooled = false;
-#else
-const bool Pooled = true;
-#endif
-} // namespace
-
-void* SceneArena::Allocate(std::size_t bytes)
+struct Pool
 {
-    if (!Pooled || bytes > LargestPiece)
+    FreePiece* freePieces = nullptr;
+    char* blockNext = nullptr; // the unused rest of the pool's newest block
+    std::size_t blockLeft = 0;
+};
+
+const std::size_t PoolsPerKind = SceneArena::LargestPiece / Grain + 1;
+Pool objectPools[PoolsPerKind];
+Pool listPools[PoolsPerKind];
+
+std::size_t piecesInUse = 0;
+
+// Pieces that are not in use are poisoned for AddressSanitizer, so that it
+// reports a read of a freed object as it would on the heap.
+void* Take(Pool* pools, std::size_t bytes)
+{
+    if (bytes > SceneArena::LargestPiece)
         return ::operator new(bytes);
     const std::size_t size = (bytes + Grain - 1) / Grain;
-    if (FreePiece* piece = freePieces[size])
+    Pool& pool = pools[size];
+    ++piecesInUse;
+    if (FreePiece* piece = pool.freePieces)
     {
-        freePieces[size] = piece->next;
+        ASAN_UNPOISON_MEMORY_REGION(piece, size * Grain);
+        pool.freePieces = piece->next;
         return piece;
     }
-    if (blockLeft < size * Grain)
+    if (pool.blockLeft < size * Grain)
     {
-        blockNext = static_cast<char*>(::operator new(BlockBytes, std::align_val_t(Grain)));
-        blockLeft = BlockBytes;
+        pool.blockNext = static_cast<char*>(::operator new(BlockBytes, std::align_val_t(64)));
+        pool.blockLeft = BlockBytes;
+        ASAN_POISON_MEMORY_REGION(pool.blockNext, BlockBytes);
     }
-    void* piece = blockNext;
-    blockNext += size * Grain;
-    blockLeft -= size * Grain;
+    void* piece = pool.blockNext;
+    ASAN_UNPOISON_MEMORY_REGION(piece, size * Grain);
+    pool.blockNext += size * Grain;
+    pool.blockLeft -= size * Grain;
     return piece;
 }
 
-void SceneArena::Free(void* piece, std::size_t bytes)
+void Give(Pool* pools, void* piece, std::size_t bytes)
 {
     if (!piece)
         return;
-    if (!Pooled || bytes > LargestPiece)
+    if (bytes > SceneArena::LargestPiece)
     {
         ::operator delete(piece);
         return;
     }
     const std::size_t size = (bytes + Grain - 1) / Grain;
-    freePieces[size] = new (piece) FreePiece{freePieces[size]};
+    Pool& pool = pools[size];
+    pool.freePieces = new (piece) FreePiece{pool.freePieces};
+    ASAN_POISON_MEMORY_REGION(piece, size * Grain);
+    --piecesInUse;
+}
+} // namespace
+
+void* SceneArena::Allocate(std::size_t bytes)
+{
+    return Take(objectPools, bytes);
+}
+
+void SceneArena::Free(void* piece, std::size_t bytes)
+{
+    Give(objectPools, piece, bytes);
+}
+
+void* SceneArena::AllocateList(std::size_t bytes)
+{
+    return Take(listPools, bytes);
+}
+
+void SceneArena::FreeList(void* piece, std::size_t bytes)
+{
+    Give(listPools, piece, bytes);
+}
+
+std::size_t SceneArena::PiecesInUse()
+{
+    return piecesInUse;
 }

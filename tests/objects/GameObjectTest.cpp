@@ -1,5 +1,6 @@
 #include "objects/Behavior.h"
 #include "objects/GameObject.h"
+#include "objects/SceneArena.h"
 #include "objects/Position2dComponent.h"
 #include "objects/SpriteComponent.h"
 
@@ -98,4 +99,50 @@ TEST(GameObject, DeletingATreeDeletesComponentsThenChildrenOnceEach)
     std::vector<std::string> expected = {"root",    "root.b",     "root.p",       "child",
                                          "child.s", "grandchild", "grandchild.b", "second"};
     EXPECT_EQ(destroyed, expected);
+}
+
+TEST(GameObject, PiecesOfAKindLieSideBySideAndAllReturnWhenTheTreeIsDeleted)
+{
+    const std::size_t before = SceneArena::PiecesInUse();
+    auto* root = new GameObject();
+    std::vector<GameObject*> objects;
+    std::vector<Position2dComponent*> positions;
+    for (int i = 0; i < 100; ++i)
+    {
+        auto* object = new GameObject();
+        object->AddComponent(new Position2dComponent());
+        object->AddComponent(new SpriteComponent());
+        root->AddChild(object);
+        objects.push_back(object);
+        positions.push_back(object->position);
+    }
+    // The lists grew meanwhile, in pools of their own: objects and positions
+    // made one after the other are neighbours (pools start new blocks now
+    // and then).
+    int adjacentObjects = 0;
+    int adjacentPositions = 0;
+    for (std::size_t i = 1; i < objects.size(); ++i)
+    {
+        adjacentObjects +=
+            reinterpret_cast<char*>(objects[i]) - reinterpret_cast<char*>(objects[i - 1]) ==
+            sizeof(GameObject);
+        adjacentPositions +=
+            reinterpret_cast<char*>(positions[i]) - reinterpret_cast<char*>(positions[i - 1]) ==
+            sizeof(Position2dComponent);
+    }
+    EXPECT_GE(adjacentObjects, 97);
+    EXPECT_GE(adjacentPositions, 97);
+    EXPECT_EQ(SceneArena::PiecesInUse(), before + 1 + 100 * 4);
+
+    // A freed piece serves the next one of its size.
+    GameObject* removed = root->children[50];
+    root->children.erase(root->children.begin() + 50);
+    EXPECT_EQ(root->children[50], objects[51]);
+    delete removed;
+    GameObject* next = new GameObject();
+    EXPECT_EQ(next, removed);
+    delete next;
+
+    delete root;
+    EXPECT_EQ(SceneArena::PiecesInUse(), before);
 }
