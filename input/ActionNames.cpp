@@ -2,17 +2,14 @@
 
 #include "shell/Game.h"
 
-namespace
-{
-const char* const Names[ActionCount] = {"MoveUp",    "MoveDown",   "MoveLeft",
-                                        "MoveRight", "AddObjects", "RemoveObjects"};
-}
+const char ActionNameTexts[ActionCount][ActionNameStride] = {
+    "MoveUp", "MoveDown", "MoveLeft", "MoveRight", "AddObjects", "RemoveObjects"};
 
 const char** CreateActionNames()
 {
     const char** names = new const char*[ActionCount];
     for (int i = 0; i < ActionCount; ++i)
-        names[i] = Names[i];
+        names[i] = ActionNameTexts[i];
     return names;
 }
 
@@ -20,7 +17,7 @@ int ActionIndexFromName(const std::string& name)
 {
     for (int i = 0; i < ActionCount; ++i)
     {
-        if (name == Names[i])
+        if (name == ActionNameTexts[i])
             return i;
     }
     return -1;

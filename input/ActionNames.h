@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 // The game's input actions. An action is identified by its entry in the
@@ -16,7 +17,13 @@ enum ActionIndex
     ActionCount,
 };
 
-// A new heap array of the six action names, in ActionIndex order.
+// The texts of the action names, in ActionIndex order, a fixed stride apart,
+// so that the place of one of them follows from its address.
+constexpr std::size_t ActionNameStride = 16;
+extern const char ActionNameTexts[ActionCount][ActionNameStride];
+
+// A new heap array of the six action names (pointers to ActionNameTexts), in
+// ActionIndex order.
 const char** CreateActionNames();
 
 // The index of the action whose name equals `name` exactly, or -1.

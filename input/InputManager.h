@@ -40,6 +40,11 @@ public:
     {
         if (&state == &currentKeys && answeredChange == changes)
         {
+            const std::size_t place = (reinterpret_cast<uintptr_t>(action) -
+                                       reinterpret_cast<uintptr_t>(ActionNameTexts)) /
+                                      ActionNameStride;
+            if (place < ActionCount && answeredActions[place] == action)
+                return (downActions >> place) & 1u;
             for (int i = 0; i < ActionCount; ++i)
             {
                 if (answeredActions[i] == action)

@@ -12,10 +12,13 @@ public:
     virtual ~Component() = default;
 
     // Components live on the scene's arena, beside their objects.
-    static void* operator new(std::size_t bytes) { return SceneArena::Allocate(bytes); }
+    static void* operator new(std::size_t bytes)
+    {
+        return SceneArena::Allocate(ScenePiece::Component, bytes);
+    }
     static void operator delete(void* component, std::size_t bytes)
     {
-        SceneArena::Free(component, bytes);
+        SceneArena::Free(ScenePiece::Component, component, bytes);
     }
 
     GameObject* owner = nullptr; // not owned

@@ -25,10 +25,13 @@ public:
     void AddChild(GameObject* child);
 
     // Objects and their lists live on the scene's arena.
-    static void* operator new(std::size_t bytes) { return SceneArena::Allocate(bytes); }
+    static void* operator new(std::size_t bytes)
+    {
+        return SceneArena::Allocate(ScenePiece::Object, bytes);
+    }
     static void operator delete(void* object, std::size_t bytes)
     {
-        SceneArena::Free(object, bytes);
+        SceneArena::Free(ScenePiece::Object, object, bytes);
     }
 
     template <typename T> using List = ObjectList<T>;

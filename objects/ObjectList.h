@@ -21,7 +21,7 @@ public:
     ObjectList() = default;
     ObjectList(const ObjectList&) = delete;
     ObjectList& operator=(const ObjectList&) = delete;
-    ~ObjectList() { SceneArena::FreeList(items, capacity * sizeof(T)); }
+    ~ObjectList() { SceneArena::Free(ScenePiece::List, items, capacity * sizeof(T)); }
 
     std::size_t size() const { return count; }
     bool empty() const { return count == 0; }
@@ -79,10 +79,10 @@ private:
         if (capacity > UINT32_MAX / 2)
             throw std::bad_alloc();
         const uint32_t grown = capacity ? capacity * 2 : 1;
-        T* bigger = static_cast<T*>(SceneArena::AllocateList(grown * sizeof(T)));
+        T* bigger = static_cast<T*>(SceneArena::Allocate(ScenePiece::List, grown * sizeof(T)));
         if (count)
             std::memcpy(bigger, items, count * sizeof(T));
-        SceneArena::FreeList(items, capacity * sizeof(T));
+        SceneArena::Free(ScenePiece::List, items, capacity * sizeof(T));
         items = bigger;
         capacity = grown;
     }

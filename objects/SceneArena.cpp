@@ -1,6 +1,8 @@
 #include "objects/SceneArena.h"
 
+#include <algorithm>
 #include <new>
+#include <sys/mman.h>
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/asan_interface.h>
@@ -12,7 +14,13 @@
 namespace
 {
 const std::size_t Grain = 8;
-const std::size_t BlockBytes = 1 << 20;
+// A pool's blocks double from FirstBlockBytes up to HugeBlockBytes: a small
+// scene takes little memory, and a large one lies in blocks the size of the
+// processor's large pages, which the system is asked to back with them, so
+// that the walks over thousands of objects do not miss the address cache on
+// every small page.
+const std::size_t FirstBlockBytes = 64 << 10;
+const std::size_t HugeBlockBytes = 2 << 20;
 
 // A freed piece holds the link to the next free piece of its pool.
 struct FreePiece
@@ -25,22 +33,22 @@ struct Pool
     FreePiece* freePieces = nullptr;
     char* blockNext = nullptr; // the unused rest of the pool's newest block
     std::size_t blockLeft = 0;
+    std::size_t nextBlockBytes = FirstBlockBytes;
 };
 
 const std::size_t PoolsPerKind = SceneArena::LargestPiece / Grain + 1;
-Pool objectPools[PoolsPerKind];
-Pool listPools[PoolsPerKind];
+Pool pools[3][PoolsPerKind]; // by ScenePiece
 
 std::size_t piecesInUse = 0;
 
 // Pieces that are not in use are poisoned for AddressSanitizer, so that it
 // reports a read of a freed object as it would on the heap.
-void* Take(Pool* pools, std::size_t bytes)
+void* Take(Pool* kindPools, std::size_t bytes)
 {
     if (bytes > SceneArena::LargestPiece)
         return ::operator new(bytes);
     const std::size_t size = (bytes + Grain - 1) / Grain;
-    Pool& pool = pools[size];
+    Pool& pool = kindPools[size];
     ++piecesInUse;
     if (FreePiece* piece = pool.freePieces)
     {
@@ -50,9 +58,14 @@ void* Take(Pool* pools, std::size_t bytes)
     }
     if (pool.blockLeft < size * Grain)
     {
-        pool.blockNext = static_cast<char*>(::operator new(BlockBytes, std::align_val_t(64)));
-        pool.blockLeft = BlockBytes;
-        ASAN_POISON_MEMORY_REGION(pool.blockNext, BlockBytes);
+        const std::size_t blockBytes = pool.nextBlockBytes;
+        pool.blockNext = static_cast<char*>(::operator new(
+            blockBytes, std::align_val_t(blockBytes == HugeBlockBytes ? HugeBlockBytes : 64)));
+        if (blockBytes == HugeBlockBytes)
+            madvise(pool.blockNext, blockBytes, MADV_HUGEPAGE);
+        pool.blockLeft = blockBytes;
+        pool.nextBlockBytes = std::min(2 * blockBytes, HugeBlockBytes);
+        ASAN_POISON_MEMORY_REGION(pool.blockNext, blockBytes);
     }
     void* piece = pool.blockNext;
     ASAN_UNPOISON_MEMORY_REGION(piece, size * Grain);
@@ -61,7 +74,7 @@ void* Take(Pool* pools, std::size_t bytes)
     return piece;
 }
 
-void Give(Pool* pools, void* piece, std::size_t bytes)
+void Give(Pool* kindPools, void* piece, std::size_t bytes)
 {
     if (!piece)
         return;
@@ -71,31 +84,21 @@ void Give(Pool* pools, void* piece, std::size_t bytes)
         return;
     }
     const std::size_t size = (bytes + Grain - 1) / Grain;
-    Pool& pool = pools[size];
+    Pool& pool = kindPools[size];
     pool.freePieces = new (piece) FreePiece{pool.freePieces};
     ASAN_POISON_MEMORY_REGION(piece, size * Grain);
     --piecesInUse;
 }
 } // namespace
 
-void* SceneArena::Allocate(std::size_t bytes)
+void* SceneArena::Allocate(ScenePiece kind, std::size_t bytes)
 {
-    return Take(objectPools, bytes);
+    return Take(pools[static_cast<int>(kind)], bytes);
 }
 
-void SceneArena::Free(void* piece, std::size_t bytes)
+void SceneArena::Free(ScenePiece kind, void* piece, std::size_t bytes)
 {
-    Give(objectPools, piece, bytes);
-}
-
-void* SceneArena::AllocateList(std::size_t bytes)
-{
-    return Take(listPools, bytes);
-}
-
-void SceneArena::FreeList(void* piece, std::size_t bytes)
-{
-    Give(listPools, piece, bytes);
+    Give(pools[static_cast<int>(kind)], piece, bytes);
 }
 
 std::size_t SceneArena::PiecesInUse()

@@ -2,10 +2,18 @@
 
 #include <cstddef>
 
+// What a piece of the scene's memory holds.
+enum class ScenePiece
+{
+    Object,    // a game object
+    Component, // a component or behaviour
+    List,      // the items of an object's list
+};
+
 // The memory of the scene's objects: game objects, their components and
-// their lists. Each size of piece has its own pool, and the lists pools of
-// their own, carved from large blocks in the order the pieces are made: the
-// objects of one kind lie side by side, so that each of the frame's walks
+// their lists. Each kind and size of piece has its own pool, carved from
+// large blocks in the order the pieces are made: the pieces of one kind and
+// size lie side by side, so that each of the frame's walks
 // over the tree streams through the few pools it reads instead of chasing
 // pointers across the heap or reading past fields it does not need. A freed
 // piece serves the next piece of its pool. Pieces are aligned to 8 bytes;
@@ -17,12 +25,8 @@ class SceneArena
 public:
     static constexpr std::size_t LargestPiece = 256;
 
-    static void* Allocate(std::size_t bytes);
-    static void Free(void* piece, std::size_t bytes);
-
-    // The items of the objects' lists.
-    static void* AllocateList(std::size_t bytes);
-    static void FreeList(void* piece, std::size_t bytes);
+    static void* Allocate(ScenePiece kind, std::size_t bytes);
+    static void Free(ScenePiece kind, void* piece, std::size_t bytes);
 
     // Pooled pieces allocated and not yet freed: zero again once a scene is
     // deleted, whatever it held.

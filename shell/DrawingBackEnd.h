@@ -24,14 +24,13 @@ public:
 };
 
 // One sprite of a frame: the whole texture stretched over a rectangle of the
-// drawing surface, in pixels; `order` is its place in the submission, and
-// `textureSerial` the texture's (0 without one).
+// drawing surface, in pixels; `order` is its place in the submission. The
+// rectangle comes first: it is what a GPU reads of each sprite.
 struct QueuedSprite
 {
+    float left, top, right, bottom;
     const Texture* texture;
     uint32_t order;
-    float left, top, right, bottom;
-    uint64_t textureSerial;
 };
 
 // What draws the frames: the software compositor, or a GPU's API. The

@@ -31,22 +31,36 @@ InputManager* Game::Input = nullptr;
 SoundManager* Game::Sounds = nullptr;
 MusicManager* Game::Music = nullptr;
 
-void Game::HandleInputPass(GameObject* object)
+namespace
 {
-    // Each list's length is taken once: behaviours appended to this object now
-    // wait for the next frame, while children they add or remove are seen below.
+// The input pass's behaviour loop: its length is taken once, so behaviours
+// appended to this object now wait for the next frame.
+inline void HandleInputOfBehaviors(GameObject* object)
+{
     std::size_t behaviorCount = object->behaviors.size();
     for (std::size_t i = 0; i < behaviorCount; ++i)
         object->behaviors[i]->HandleInput();
-    std::size_t childCount = object->children.size();
-    for (std::size_t i = 0; i < childCount; ++i)
-        HandleInputPass(object->children[i]);
 }
 
-void Game::UpdatePass(GameObject* object)
+// The input pass's child loop, its length taken once the object's behaviours
+// have run, so that children they added or removed are seen. Each child is
+// visited here: most are leaves, whose empty child loop then costs no call.
+void HandleInputOfChildren(GameObject* object)
 {
-    // Lengths are read afresh, so whatever is appended during the pass is
-    // started and updated in the same pass.
+    std::size_t childCount = object->children.size();
+    for (std::size_t i = 0; i < childCount; ++i)
+    {
+        GameObject* child = object->children[i];
+        HandleInputOfBehaviors(child);
+        if (!child->children.empty())
+            HandleInputOfChildren(child);
+    }
+}
+
+// The update pass's loops read their lengths afresh, so whatever is appended
+// during the pass is started and updated in the same pass.
+inline void UpdateBehaviors(GameObject* object)
+{
     for (std::size_t i = 0; i < object->behaviors.size(); ++i)
     {
         Behavior* behavior = object->behaviors[i];
@@ -57,8 +71,30 @@ void Game::UpdatePass(GameObject* object)
         }
         behavior->Update();
     }
+}
+
+void UpdateChildren(GameObject* object)
+{
     for (std::size_t i = 0; i < object->children.size(); ++i)
-        UpdatePass(object->children[i]);
+    {
+        GameObject* child = object->children[i];
+        UpdateBehaviors(child);
+        if (!child->children.empty())
+            UpdateChildren(child);
+    }
+}
+} // namespace
+
+void Game::HandleInputPass(GameObject* object)
+{
+    HandleInputOfBehaviors(object);
+    HandleInputOfChildren(object);
+}
+
+void Game::UpdatePass(GameObject* object)
+{
+    UpdateBehaviors(object);
+    UpdateChildren(object);
 }
 
 namespace

@@ -6,9 +6,11 @@
 #include "objects/SpriteComponent.h"
 #include "shell/SpriteBatch.h"
 
-void GameSettings::DrawObject(GameObject* object)
+namespace
 {
-    SpriteComponent* sprite = object->sprite;
+inline void DrawSprite(SpriteBatch* spriteBatch, const GameObject* object)
+{
+    const SpriteComponent* sprite = object->sprite;
     const Texture* texture = sprite ? sprite->texture : nullptr;
     if (texture && texture->deviceTexture)
     {
@@ -22,6 +24,19 @@ void GameSettings::DrawObject(GameObject* object)
             spriteBatch->Draw(texture, x - halfWidth, y - halfHeight, x + halfWidth,
                               y + halfHeight);
     }
+}
+} // namespace
+
+void GameSettings::DrawObject(GameObject* object)
+{
+    DrawSprite(spriteBatch, object);
+    // Leaves, most of the objects, are drawn here rather than through a call.
     for (std::size_t i = 0; i < object->children.size(); ++i)
-        DrawObject(object->children[i]);
+    {
+        GameObject* child = object->children[i];
+        if (child->children.empty())
+            DrawSprite(spriteBatch, child);
+        else
+            DrawObject(child);
+    }
 }

@@ -25,8 +25,11 @@ public:
     // to (right, bottom), in drawing-surface pixels, blended by its alpha.
     void Draw(const Texture* texture, float left, float top, float right, float bottom)
     {
-        sprites.push_back({texture, static_cast<uint32_t>(sprites.size()), left, top, right, bottom,
-                           texture ? texture->serial : 0});
+        const uint64_t serial = texture ? texture->serial : 0;
+        inTextureOrder &= serial >= lastSerial;
+        lastSerial = serial;
+        sprites.push_back(
+            {left, top, right, bottom, texture, static_cast<uint32_t>(sprites.size())});
     }
 
     // Clears the frame to clearArgb (0xAARRGGBB) and draws what was queued
@@ -35,5 +38,7 @@ public:
 
 private:
     std::vector<QueuedSprite> sprites;
-    DrawingBackEnd* device; // not owned
+    bool inTextureOrder = true; // the queue needs no sort
+    uint64_t lastSerial = 0;    // the serial of the last sprite queued
+    DrawingBackEnd* device;     // not owned
 };

@@ -141,10 +141,6 @@ void main()
 }
 )";
 
-// The rectangle of each queued sprite is read where the batch keeps it.
-static_assert(offsetof(QueuedSprite, bottom) == offsetof(QueuedSprite, left) + 3 * sizeof(float),
-              "a sprite's rectangle is four floats in a row");
-
 class GlTexture : public DrawingTexture
 {
 public:
@@ -282,11 +278,11 @@ int GlBackEnd::DrawFrame(uint32_t clearArgb, const QueuedSprite* sprites, std::s
     if (count == 0)
         return 0;
 
-    // The queue itself is the instance data, copied into one region of a
+    // Each sprite's rectangle is one instance, written into one region of a
     // ring of three in one buffer: the GPU may still read the regions of the
     // frames before, and a fence says when it no longer does. The buffer is
     // made anew only when a frame outgrows it.
-    const std::size_t bytes = count * sizeof(QueuedSprite);
+    const std::size_t bytes = count * sizeof(InstanceRect);
     if (bytes > regionBytes)
     {
         for (GLsync& fence : fences)
@@ -307,35 +303,43 @@ int GlBackEnd::DrawFrame(uint32_t clearArgb, const QueuedSprite* sprites, std::s
         fences[region] = nullptr;
     }
     const std::size_t base = region * regionBytes;
-    void* mapped = gl->MapBufferRange(
+    auto* instances = static_cast<InstanceRect*>(gl->MapBufferRange(
         GL_ARRAY_BUFFER, static_cast<GLintptr>(base), static_cast<GLsizeiptr>(bytes),
-        GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
-    if (!mapped)
+        GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT));
+    if (!instances)
         return 0;
-    std::memcpy(mapped, sprites, bytes);
+    // One pass writes the instances and finds where the texture changes.
+    textureRuns.clear();
+    std::size_t runStart = 0;
+    for (std::size_t i = 0; i < count; ++i)
+    {
+        const QueuedSprite& sprite = sprites[i];
+        if (sprite.texture != sprites[runStart].texture)
+        {
+            textureRuns.push_back({runStart, i});
+            runStart = i;
+        }
+        instances[i] = {sprite.left, sprite.top, sprite.right, sprite.bottom};
+    }
+    textureRuns.push_back({runStart, count});
     gl->UnmapBuffer(GL_ARRAY_BUFFER);
 
     int calls = 0;
-    for (std::size_t runStart = 0; runStart < count;)
+    for (const TextureRun& run : textureRuns)
     {
-        std::size_t runEnd = runStart + 1;
-        while (runEnd < count && sprites[runEnd].texture == sprites[runStart].texture)
-            ++runEnd;
         // Every texture drawn here was made by this back end.
-        const Texture* texture = sprites[runStart].texture;
+        const Texture* texture = sprites[run.start].texture;
         if (texture && texture->deviceTexture)
         {
             gl->BindTexture(GL_TEXTURE_2D,
                             static_cast<const GlTexture*>(texture->deviceTexture)->name);
-            gl->VertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, sizeof(QueuedSprite),
-                                    reinterpret_cast<const void*>(base +
-                                                                  offsetof(QueuedSprite, left) +
-                                                                  runStart * sizeof(QueuedSprite)));
+            gl->VertexAttribPointer(
+                0, 4, GL_FLOAT, GL_FALSE, sizeof(InstanceRect),
+                reinterpret_cast<const void*>(base + run.start * sizeof(InstanceRect)));
             gl->DrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 4,
-                                    static_cast<GLsizei>(runEnd - runStart));
+                                    static_cast<GLsizei>(run.end - run.start));
             ++calls;
         }
-        runStart = runEnd;
     }
     fences[region] = gl->FenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
     return calls;

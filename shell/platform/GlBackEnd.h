@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct SDL_Window;
 typedef void* SDL_GLContext;
@@ -50,9 +51,21 @@ private:
     float surfaceHeight = 0.0f;
     unsigned program = 0;
     unsigned vertexArray = 0;
-    unsigned instances = 0;          // the streamed buffer of the queue: three regions
+    unsigned instances = 0;          // the streamed buffer of the sprites: three regions
     std::size_t regionBytes = 0;     // the size of each
     std::size_t region = 0;          // the one written last
     struct __GLsync* fences[3] = {}; // the GPU is done with a region once its fence is
     int toClip = -1;                 // uniform location
+
+    // One sprite as the GPU reads it: its rectangle.
+    struct InstanceRect
+    {
+        float left, top, right, bottom;
+    };
+    // The sprites of one texture, [start, end) of the frame's queue.
+    struct TextureRun
+    {
+        std::size_t start, end;
+    };
+    std::vector<TextureRun> textureRuns; // the frame's; grows to the most a frame had
 };
