@@ -41,6 +41,11 @@ Pool pools[3][PoolsPerKind]; // by ScenePiece
 
 std::size_t piecesInUse = 0;
 
+// Every block begins with a link to the block made before it, so that the
+// newest one reaches them all (leak checkers look for the blocks' starts).
+const std::size_t BlockHeader = 64;
+void* newestBlock = nullptr;
+
 // Pieces that are not in use are poisoned for AddressSanitizer, so that it
 // reports a read of a freed object as it would on the heap.
 void* Take(Pool* kindPools, std::size_t bytes)
@@ -63,9 +68,12 @@ void* Take(Pool* kindPools, std::size_t bytes)
             blockBytes, std::align_val_t(blockBytes == HugeBlockBytes ? HugeBlockBytes : 64)));
         if (blockBytes == HugeBlockBytes)
             madvise(pool.blockNext, blockBytes, MADV_HUGEPAGE);
-        pool.blockLeft = blockBytes;
+        *reinterpret_cast<void**>(pool.blockNext) = newestBlock;
+        newestBlock = pool.blockNext;
+        pool.blockNext += BlockHeader;
+        pool.blockLeft = blockBytes - BlockHeader;
         pool.nextBlockBytes = std::min(2 * blockBytes, HugeBlockBytes);
-        ASAN_POISON_MEMORY_REGION(pool.blockNext, blockBytes);
+        ASAN_POISON_MEMORY_REGION(pool.blockNext, pool.blockLeft);
     }
     void* piece = pool.blockNext;
     ASAN_UNPOISON_MEMORY_REGION(piece, size * Grain);

@@ -23,14 +23,19 @@ public:
     virtual ~DrawingTexture() = default;
 };
 
-// One sprite of a frame: the whole texture stretched over a rectangle of the
-// drawing surface, in pixels; `order` is its place in the submission. The
-// rectangle comes first: it is what a GPU reads of each sprite.
-struct QueuedSprite
+// Where one sprite of a frame goes: the rectangle of the drawing surface, in
+// pixels, that the whole texture is stretched over.
+struct SpriteRect
 {
     float left, top, right, bottom;
+};
+
+// Sprites [start, end) of a frame's rectangles, all of one texture (null:
+// drawn as nothing).
+struct TextureRun
+{
     const Texture* texture;
-    uint32_t order;
+    std::size_t start, end;
 };
 
 // What draws the frames: the software compositor, or a GPU's API. The
@@ -46,10 +51,22 @@ public:
     // The back end's copy of the image; null when it cannot hold it.
     virtual DrawingTexture* CreateTexture(const DecodedImage& image) = 0;
 
-    // Clears the frame to clearArgb (0xAARRGGBB) and draws the sprites, which
-    // come grouped by texture, all made by this back end. Returns the number
-    // of draw calls it made on a GPU's API, 0 where it draws itself.
-    virtual int DrawFrame(uint32_t clearArgb, const QueuedSprite* sprites, std::size_t count) = 0;
+    // Memory for the coming frame's rectangles that the back end reads in
+    // place (a GPU's buffer), room for *capacity of them, valid until the
+    // next DrawFrame; or null, with *capacity 0, where it has none.
+    virtual SpriteRect* FrameRects(std::size_t* capacity)
+    {
+        *capacity = 0;
+        return nullptr;
+    }
+
+    // Clears the frame to clearArgb (0xAARRGGBB) and draws the runs in the
+    // order given, each run's sprites in order; each texture has one run, and
+    // every texture was made by this back end. `rects` holds `count`
+    // rectangles: those of FrameRects, or other memory. Returns the number of
+    // draw calls it made on a GPU's API, 0 where it draws itself.
+    virtual int DrawFrame(uint32_t clearArgb, const SpriteRect* rects, std::size_t count,
+                          const TextureRun* runs, std::size_t runCount) = 0;
 
     // Shows the frame drawn last; the frame is complete on return.
     virtual void Present() = 0;

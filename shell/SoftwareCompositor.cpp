@@ -243,8 +243,9 @@ DrawingTexture* SoftwareCompositor::CreateTexture(const DecodedImage& image)
     return created;
 }
 
-int SoftwareCompositor::DrawFrame(uint32_t clearArgb, const QueuedSprite* frameSprites,
-                                  std::size_t count)
+int SoftwareCompositor::DrawFrame(uint32_t clearArgb, const SpriteRect* frameRects,
+                                  std::size_t count, const TextureRun* frameRuns,
+                                  std::size_t frameRunCount)
 {
     if (!pixels)
         return 0;
@@ -252,8 +253,9 @@ int SoftwareCompositor::DrawFrame(uint32_t clearArgb, const QueuedSprite* frameS
     if (count < SpritesWorthTheThreads || bandCount == 1)
     {
         clear = clearArgb;
-        sprites = frameSprites;
-        spriteCount = count;
+        rects = frameRects;
+        runs = frameRuns;
+        runCount = frameRunCount;
         for (int band = 0; band < bandCount; ++band)
             DrawBand(band);
         return 0;
@@ -261,8 +263,9 @@ int SoftwareCompositor::DrawFrame(uint32_t clearArgb, const QueuedSprite* frameS
     {
         std::lock_guard<std::mutex> guard(lock);
         clear = clearArgb;
-        sprites = frameSprites;
-        spriteCount = count;
+        rects = frameRects;
+        runs = frameRuns;
+        runCount = frameRunCount;
         pending = bandCount - 1;
         ++frame;
     }
@@ -300,83 +303,90 @@ void SoftwareCompositor::DrawBand(int band)
         return;
     FillRows(pixels, pitch / 4, width, top, bottom, clear);
 
-    for (std::size_t i = 0; i < spriteCount; ++i)
+    for (std::size_t r = 0; r < runCount; ++r)
     {
-        const QueuedSprite& sprite = sprites[i];
+        const TextureRun& run = runs[r];
         // Every texture drawn here was made by this compositor.
         const SoftwareImage* image =
-            sprite.texture ? static_cast<const SoftwareImage*>(sprite.texture->deviceTexture)
-                           : nullptr;
+            run.texture ? static_cast<const SoftwareImage*>(run.texture->deviceTexture) : nullptr;
         if (!image || image->views.size() <= static_cast<std::size_t>(band) ||
             image->visibleRight <= image->visibleLeft)
             continue;
-        // Most sprites miss a given band: they are passed over before any
-        // division (a NaN edge fails the comparisons too).
-        const float rowsFrom = sprite.top * scaleY - 0.5f;
-        const float rowsTo = sprite.bottom * scaleY - 0.5f;
-        if (!(rowsTo > float(top) - 1.0f && rowsFrom < float(bottom)))
-            continue;
-        const double left = double(sprite.left) * scaleX;
-        const double right = double(sprite.right) * scaleX;
-        const double upper = double(sprite.top) * scaleY;
-        const double lower = double(sprite.bottom) * scaleY;
-        if (!(right > left) || !(lower > upper) || !std::isfinite(right - left) ||
-            !std::isfinite(lower - upper) || !(right > -0.5) || !(left < width + 0.5))
-            continue;
-        const double stepX = image->width / (right - left);
-        const double stepY = image->height / (lower - upper);
-        if (!std::isfinite(stepX) || !std::isfinite(stepY))
-            continue;
-
-        // The pixels whose centres lie inside the rectangle, as a rasteriser
-        // covers them, narrowed to those whose bilinear samples reach a
-        // texel that is not fully transparent (the rest would blend nothing),
-        // and clipped to the frame; then to the band. What is sampled, and
-        // how, is decided on the frame's rectangle, never the band's, so the
-        // picture does not depend on the number of bands.
-        auto firstPixel = [](double edge) { return std::ceil(edge - 0.5); };
-        const double x0 = std::clamp(
-            std::max(firstPixel(left), firstPixel(left + (image->visibleLeft - 0.5) / stepX) - 1),
-            0.0, double(width));
-        const double x1 = std::clamp(
-            std::min(firstPixel(right), firstPixel(left + (image->visibleRight + 0.5) / stepX) + 1),
-            0.0, double(width));
-        const double frameY0 = std::clamp(
-            std::max(firstPixel(upper), firstPixel(upper + (image->visibleTop - 0.5) / stepY) - 1),
-            0.0, double(height));
-        const double frameY1 =
-            std::clamp(std::min(firstPixel(lower),
-                                firstPixel(upper + (image->visibleBottom + 0.5) / stepY) + 1),
-                       0.0, double(height));
-        const double y0 = std::max(frameY0, double(top));
-        const double y1 = std::min(frameY1, double(bottom));
-        if (x0 >= x1 || y0 >= y1)
-            continue;
-
-        // Small sprites cost pixman more in set-up than in pixels, and a
-        // sprite thinner than a pixel steps further than pixman's 16.16
-        // numbers reach: both are blended here, with the same sampling.
-        if ((x1 - x0) * (frameY1 - frameY0) <= SmallSpritePixels || stepX > 16384.0 ||
-            stepY > 16384.0)
+        for (std::size_t i = run.start; i < run.end; ++i)
         {
-            for (double columns = x0; columns < x1; columns += 64)
-                BlendSpriteColumns(*image, pixels, pitch / 4, int(columns),
-                                   int(std::min(columns + 64, x1)), int(frameY0), int(y0), int(y1),
-                                   left, upper, stepX, stepY);
-            continue;
-        }
+            const SpriteRect& sprite = rects[i];
+            // Most sprites miss a given band: they are passed over before any
+            // division (a NaN edge fails the comparisons too).
+            const float rowsFrom = sprite.top * scaleY - 0.5f;
+            const float rowsTo = sprite.bottom * scaleY - 0.5f;
+            if (!(rowsTo > float(top) - 1.0f && rowsFrom < float(bottom)))
+                continue;
+            const double left = double(sprite.left) * scaleX;
+            const double right = double(sprite.right) * scaleX;
+            const double upper = double(sprite.top) * scaleY;
+            const double lower = double(sprite.bottom) * scaleY;
+            if (!(right > left) || !(lower > upper) || !std::isfinite(right - left) ||
+                !std::isfinite(lower - upper) || !(right > -0.5) || !(left < width + 0.5))
+                continue;
+            const double stepX = image->width / (right - left);
+            const double stepY = image->height / (lower - upper);
+            if (!std::isfinite(stepX) || !std::isfinite(stepY))
+                continue;
 
-        // Destination pixel centres map to texels from the sprite's corner in
-        // the frame, whatever band draws them; numbers from that corner stay
-        // within pixman's 16.16 range.
-        pixman_transform_t transform = {{
-            {pixman_double_to_fixed(stepX), 0, pixman_double_to_fixed((x0 - left) * stepX)},
-            {0, pixman_double_to_fixed(stepY), pixman_double_to_fixed((frameY0 - upper) * stepY)},
-            {0, 0, pixman_fixed_1},
-        }};
-        pixman_image_t* view = image->views[band];
-        pixman_image_set_transform(view, &transform);
-        pixman_image_composite32(PIXMAN_OP_OVER, view, nullptr, target, 0, int(y0 - frameY0), 0, 0,
-                                 int(x0), int(y0) - top, int(x1 - x0), int(y1 - y0));
+            // The pixels whose centres lie inside the rectangle, as a rasteriser
+            // covers them, narrowed to those whose bilinear samples reach a
+            // texel that is not fully transparent (the rest would blend nothing),
+            // and clipped to the frame; then to the band. What is sampled, and
+            // how, is decided on the frame's rectangle, never the band's, so the
+            // picture does not depend on the number of bands.
+            auto firstPixel = [](double edge) { return std::ceil(edge - 0.5); };
+            const double x0 =
+                std::clamp(std::max(firstPixel(left),
+                                    firstPixel(left + (image->visibleLeft - 0.5) / stepX) - 1),
+                           0.0, double(width));
+            const double x1 =
+                std::clamp(std::min(firstPixel(right),
+                                    firstPixel(left + (image->visibleRight + 0.5) / stepX) + 1),
+                           0.0, double(width));
+            const double frameY0 =
+                std::clamp(std::max(firstPixel(upper),
+                                    firstPixel(upper + (image->visibleTop - 0.5) / stepY) - 1),
+                           0.0, double(height));
+            const double frameY1 =
+                std::clamp(std::min(firstPixel(lower),
+                                    firstPixel(upper + (image->visibleBottom + 0.5) / stepY) + 1),
+                           0.0, double(height));
+            const double y0 = std::max(frameY0, double(top));
+            const double y1 = std::min(frameY1, double(bottom));
+            if (x0 >= x1 || y0 >= y1)
+                continue;
+
+            // Small sprites cost pixman more in set-up than in pixels, and a
+            // sprite thinner than a pixel steps further than pixman's 16.16
+            // numbers reach: both are blended here, with the same sampling.
+            if ((x1 - x0) * (frameY1 - frameY0) <= SmallSpritePixels || stepX > 16384.0 ||
+                stepY > 16384.0)
+            {
+                for (double columns = x0; columns < x1; columns += 64)
+                    BlendSpriteColumns(*image, pixels, pitch / 4, int(columns),
+                                       int(std::min(columns + 64, x1)), int(frameY0), int(y0),
+                                       int(y1), left, upper, stepX, stepY);
+                continue;
+            }
+
+            // Destination pixel centres map to texels from the sprite's corner in
+            // the frame, whatever band draws them; numbers from that corner stay
+            // within pixman's 16.16 range.
+            pixman_transform_t transform = {{
+                {pixman_double_to_fixed(stepX), 0, pixman_double_to_fixed((x0 - left) * stepX)},
+                {0, pixman_double_to_fixed(stepY),
+                 pixman_double_to_fixed((frameY0 - upper) * stepY)},
+                {0, 0, pixman_fixed_1},
+            }};
+            pixman_image_t* view = image->views[band];
+            pixman_image_set_transform(view, &transform);
+            pixman_image_composite32(PIXMAN_OP_OVER, view, nullptr, target, 0, int(y0 - frameY0), 0,
+                                     0, int(x0), int(y0) - top, int(x1 - x0), int(y1 - y0));
+        }
     }
 }

@@ -38,7 +38,8 @@ public:
     // A SoftwareImage of the image.
     DrawingTexture* CreateTexture(const DecodedImage& image) override;
     // Clears the target and draws the sprites in order; nothing without a target.
-    int DrawFrame(uint32_t clearArgb, const QueuedSprite* sprites, std::size_t count) override;
+    int DrawFrame(uint32_t clearArgb, const SpriteRect* rects, std::size_t count,
+                  const TextureRun* runs, std::size_t runCount) override;
     void Present() override {}
 
 private:
@@ -55,8 +56,9 @@ private:
     bool stopping = false;
 
     uint32_t clear = 0;
-    const QueuedSprite* sprites = nullptr;
-    std::size_t spriteCount = 0;
+    const SpriteRect* rects = nullptr;
+    const TextureRun* runs = nullptr;
+    std::size_t runCount = 0;
 
     uint32_t* pixels = nullptr;
     int width = 0;

@@ -1,32 +1,122 @@
 #include "shell/SpriteBatch.h"
 
 #include <algorithm>
+#include <cstring>
+
+namespace
+{
+uint64_t SerialOf(const Texture* texture)
+{
+    return texture ? texture->serial : 0;
+}
+} // namespace
+
+SpriteBatch::SpriteBatch(DrawingBackEnd* device) : device(device)
+{
+    Reset(nullptr, 0);
+}
+
+void SpriteBatch::Reset(SpriteRect* memory, std::size_t room)
+{
+    if (memory)
+    {
+        rects = memory;
+        capacity = room;
+    }
+    else
+    {
+        rects = ownRects.data();
+        capacity = ownRects.size();
+    }
+    count = 0;
+    // An open run without a texture: sprites without one join it.
+    runs.clear();
+    runs.push_back({nullptr, 0, 0});
+    runTexture = nullptr;
+    runsInTextureOrder = true;
+}
 
 void SpriteBatch::Begin()
 {
-    sprites.clear();
-    inTextureOrder = true;
-    lastSerial = 0;
+    std::size_t room = 0;
+    SpriteRect* memory = device->FrameRects(&room);
+    Reset(memory, room);
+}
+
+void SpriteBatch::StartRun(const Texture* texture)
+{
+    TextureRun& last = runs.back();
+    last.end = count;
+    if (last.start == last.end)
+        runs.pop_back();
+    // A texture met again, or one made before the last, needs the regrouping.
+    if (!runs.empty() && SerialOf(texture) <= SerialOf(runs.back().texture))
+        runsInTextureOrder = false;
+    runs.push_back({texture, count, count});
+    runTexture = texture;
+}
+
+void SpriteBatch::Grow()
+{
+    // The back end's memory is full, or the batch's own is: the queue goes
+    // on in the batch's own memory, twice as large.
+    const std::size_t grown = std::max<std::size_t>(2 * capacity, 1024);
+    if (rects == ownRects.data())
+    {
+        ownRects.resize(grown);
+    }
+    else
+    {
+        ownRects.resize(std::max(grown, ownRects.size()));
+        if (count)
+            std::memcpy(ownRects.data(), rects, count * sizeof(SpriteRect));
+    }
+    rects = ownRects.data();
+    capacity = ownRects.size();
+}
+
+void SpriteBatch::GroupByTexture()
+{
+    // The runs are sorted by texture, by start within one (a stable order
+    // without std::stable_sort's allocation); then each texture's rectangles
+    // are copied together.
+    std::sort(runs.begin(), runs.end(),
+              [](const TextureRun& a, const TextureRun& b)
+              {
+                  const uint64_t serialA = SerialOf(a.texture);
+                  const uint64_t serialB = SerialOf(b.texture);
+                  return serialA != serialB ? serialA < serialB : a.start < b.start;
+              });
+    groupedRects.resize(std::max(groupedRects.size(), count));
+    groupedRuns.clear();
+    std::size_t next = 0;
+    for (const TextureRun& run : runs)
+    {
+        if (groupedRuns.empty() || groupedRuns.back().texture != run.texture)
+            groupedRuns.push_back({run.texture, next, next});
+        std::memcpy(&groupedRects[next], &rects[run.start],
+                    (run.end - run.start) * sizeof(SpriteRect));
+        next += run.end - run.start;
+        groupedRuns.back().end = next;
+    }
 }
 
 int SpriteBatch::End(uint32_t clearArgb)
 {
-    // The order field makes the sort stable without the allocation that
-    // std::stable_sort makes; a frame queued in texture order is not sorted.
-    auto byTexture = [](const QueuedSprite& a, const QueuedSprite& b)
+    runs.back().end = count;
+    if (runs.back().start == runs.back().end)
+        runs.pop_back();
+    int calls;
+    if (runsInTextureOrder)
     {
-        const uint64_t serialA = a.texture ? a.texture->serial : 0;
-        const uint64_t serialB = b.texture ? b.texture->serial : 0;
-        if (serialA != serialB)
-            return serialA < serialB;
-        return a.order < b.order;
-    };
-    if (!inTextureOrder)
-        std::sort(sprites.begin(), sprites.end(), byTexture);
-    inTextureOrder = true;
-    lastSerial = 0;
-
-    const int calls = device->DrawFrame(clearArgb, sprites.data(), sprites.size());
-    sprites.clear();
+        calls = device->DrawFrame(clearArgb, rects, count, runs.data(), runs.size());
+    }
+    else
+    {
+        GroupByTexture();
+        calls = device->DrawFrame(clearArgb, groupedRects.data(), count, groupedRuns.data(),
+                                  groupedRuns.size());
+    }
+    Reset(nullptr, 0);
     return calls;
 }

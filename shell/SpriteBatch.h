@@ -9,12 +9,14 @@
 // Collects a frame's sprites between Begin and End and has the drawing back
 // end draw them at End, grouped by texture: the sprites are sorted by the
 // order the textures were made in, keeping their submission order within a
-// texture. The queue grows
-// to the largest frame and is reused, so a warm batch allocates nothing.
+// texture. Each sprite is its rectangle, written where the back end reads it
+// (a GPU's buffer) when it offers such memory; the texture is noted once for
+// each run of sprites that share it. The batch's own memory grows to the
+// largest frame and is reused, so a warm batch allocates nothing.
 class SpriteBatch
 {
 public:
-    explicit SpriteBatch(DrawingBackEnd* device) : device(device) {}
+    explicit SpriteBatch(DrawingBackEnd* device);
     SpriteBatch(const SpriteBatch&) = delete;
     SpriteBatch& operator=(const SpriteBatch&) = delete;
     virtual ~SpriteBatch() = default;
@@ -25,11 +27,11 @@ public:
     // to (right, bottom), in drawing-surface pixels, blended by its alpha.
     void Draw(const Texture* texture, float left, float top, float right, float bottom)
     {
-        const uint64_t serial = texture ? texture->serial : 0;
-        inTextureOrder &= serial >= lastSerial;
-        lastSerial = serial;
-        sprites.push_back(
-            {left, top, right, bottom, texture, static_cast<uint32_t>(sprites.size())});
+        if (texture != runTexture)
+            StartRun(texture);
+        if (count == capacity)
+            Grow();
+        rects[count++] = {left, top, right, bottom};
     }
 
     // Clears the frame to clearArgb (0xAARRGGBB) and draws what was queued
@@ -37,8 +39,19 @@ public:
     int End(uint32_t clearArgb);
 
 private:
-    std::vector<QueuedSprite> sprites;
-    bool inTextureOrder = true; // the queue needs no sort
-    uint64_t lastSerial = 0;    // the serial of the last sprite queued
-    DrawingBackEnd* device;     // not owned
+    void Reset(SpriteRect* memory, std::size_t room);
+    void StartRun(const Texture* texture);
+    void Grow();
+    void GroupByTexture();
+
+    DrawingBackEnd* device; // not owned
+    SpriteRect* rects;      // the back end's memory or ownRects
+    std::size_t count = 0;
+    std::size_t capacity = 0;
+    const Texture* runTexture = nullptr; // the texture of the last run
+    std::vector<TextureRun> runs;        // the last one open-ended
+    bool runsInTextureOrder = true;      // each texture's sprites form one run, in texture order
+    std::vector<SpriteRect> ownRects;
+    std::vector<SpriteRect> groupedRects; // the queue regrouped by texture
+    std::vector<TextureRun> groupedRuns;
 };

@@ -230,6 +230,8 @@ GlBackEnd::~GlBackEnd()
     if (context)
     {
         SDL_GL_MakeCurrent(window, context);
+        if (mappedRects)
+            gl->UnmapBuffer(GL_ARRAY_BUFFER);
         for (GLsync fence : fences)
             if (fence)
                 gl->DeleteSync(fence);
@@ -266,8 +268,50 @@ DrawingTexture* GlBackEnd::CreateTexture(const DecodedImage& image)
     return new GlTexture(gl, name);
 }
 
-int GlBackEnd::DrawFrame(uint32_t clearArgb, const QueuedSprite* sprites, std::size_t count)
+SpriteRect* GlBackEnd::MapNextRegion(std::size_t bytes)
 {
+    // The GPU may still read the regions of the frames before: a region is
+    // written once its fence says the GPU is done with it.
+    region = (region + 1) % 3;
+    if (fences[region])
+    {
+        gl->ClientWaitSync(fences[region], GL_SYNC_FLUSH_COMMANDS_BIT, GLuint64(1000000000));
+        gl->DeleteSync(fences[region]);
+        fences[region] = nullptr;
+    }
+    return static_cast<SpriteRect*>(gl->MapBufferRange(
+        GL_ARRAY_BUFFER, static_cast<GLintptr>(region * regionBytes),
+        static_cast<GLsizeiptr>(bytes),
+        GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT));
+}
+
+SpriteRect* GlBackEnd::FrameRects(std::size_t* capacity)
+{
+    // The batch writes the frame's rectangles straight into a region of the
+    // ring, as large as the largest frame so far; nothing is copied then.
+    *capacity = 0;
+    if (mappedRects) // a frame begun and never drawn
+    {
+        gl->UnmapBuffer(GL_ARRAY_BUFFER);
+        mappedRects = nullptr;
+    }
+    if (regionBytes == 0)
+        return nullptr;
+    mappedRects = MapNextRegion(regionBytes);
+    if (mappedRects)
+        *capacity = regionBytes / sizeof(SpriteRect);
+    return mappedRects;
+}
+
+int GlBackEnd::DrawFrame(uint32_t clearArgb, const SpriteRect* rects, std::size_t count,
+                         const TextureRun* runs, std::size_t runCount)
+{
+    const bool inPlace = mappedRects && rects == mappedRects;
+    if (mappedRects)
+    {
+        gl->UnmapBuffer(GL_ARRAY_BUFFER);
+        mappedRects = nullptr;
+    }
     int clientWidth = 0;
     int clientHeight = 0;
     SDL_GL_GetDrawableSize(window, &clientWidth, &clientHeight);
@@ -278,64 +322,45 @@ int GlBackEnd::DrawFrame(uint32_t clearArgb, const QueuedSprite* sprites, std::s
     if (count == 0)
         return 0;
 
-    // Each sprite's rectangle is one instance, written into one region of a
-    // ring of three in one buffer: the GPU may still read the regions of the
-    // frames before, and a fence says when it no longer does. The buffer is
-    // made anew only when a frame outgrows it.
-    const std::size_t bytes = count * sizeof(InstanceRect);
-    if (bytes > regionBytes)
+    if (!inPlace)
     {
-        for (GLsync& fence : fences)
+        // Rectangles in other memory (the first frame, or one larger than
+        // the ring's regions) are copied into the next region; the buffer
+        // is made anew, larger, when they do not fit.
+        const std::size_t bytes = count * sizeof(SpriteRect);
+        if (bytes > regionBytes)
         {
-            if (fence)
-                gl->DeleteSync(fence);
-            fence = nullptr;
+            for (GLsync& fence : fences)
+            {
+                if (fence)
+                    gl->DeleteSync(fence);
+                fence = nullptr;
+            }
+            regionBytes = bytes + bytes / 2;
+            gl->BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(3 * regionBytes), nullptr,
+                           GL_STREAM_DRAW);
         }
-        regionBytes = bytes + bytes / 2;
-        gl->BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(3 * regionBytes), nullptr,
-                       GL_STREAM_DRAW);
+        SpriteRect* mapped = MapNextRegion(bytes);
+        if (!mapped)
+            return 0;
+        std::memcpy(mapped, rects, bytes);
+        gl->UnmapBuffer(GL_ARRAY_BUFFER);
     }
-    region = (region + 1) % 3;
-    if (fences[region])
-    {
-        gl->ClientWaitSync(fences[region], GL_SYNC_FLUSH_COMMANDS_BIT, GLuint64(1000000000));
-        gl->DeleteSync(fences[region]);
-        fences[region] = nullptr;
-    }
-    const std::size_t base = region * regionBytes;
-    auto* instances = static_cast<InstanceRect*>(gl->MapBufferRange(
-        GL_ARRAY_BUFFER, static_cast<GLintptr>(base), static_cast<GLsizeiptr>(bytes),
-        GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT));
-    if (!instances)
-        return 0;
-    // One pass writes the instances and finds where the texture changes.
-    textureRuns.clear();
-    std::size_t runStart = 0;
-    for (std::size_t i = 0; i < count; ++i)
-    {
-        const QueuedSprite& sprite = sprites[i];
-        if (sprite.texture != sprites[runStart].texture)
-        {
-            textureRuns.push_back({runStart, i});
-            runStart = i;
-        }
-        instances[i] = {sprite.left, sprite.top, sprite.right, sprite.bottom};
-    }
-    textureRuns.push_back({runStart, count});
-    gl->UnmapBuffer(GL_ARRAY_BUFFER);
 
+    const std::size_t base = region * regionBytes;
     int calls = 0;
-    for (const TextureRun& run : textureRuns)
+    for (std::size_t i = 0; i < runCount; ++i)
     {
         // Every texture drawn here was made by this back end.
-        const Texture* texture = sprites[run.start].texture;
-        if (texture && texture->deviceTexture)
+        const TextureRun& run = runs[i];
+        const Texture* texture = run.texture;
+        if (texture && texture->deviceTexture && run.end > run.start)
         {
             gl->BindTexture(GL_TEXTURE_2D,
                             static_cast<const GlTexture*>(texture->deviceTexture)->name);
             gl->VertexAttribPointer(
-                0, 4, GL_FLOAT, GL_FALSE, sizeof(InstanceRect),
-                reinterpret_cast<const void*>(base + run.start * sizeof(InstanceRect)));
+                0, 4, GL_FLOAT, GL_FALSE, sizeof(SpriteRect),
+                reinterpret_cast<const void*>(base + run.start * sizeof(SpriteRect)));
             gl->DrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 4,
                                     static_cast<GLsizei>(run.end - run.start));
             ++calls;

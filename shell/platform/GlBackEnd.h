@@ -29,7 +29,9 @@ public:
     ~GlBackEnd() override;
 
     DrawingTexture* CreateTexture(const DecodedImage& image) override;
-    int DrawFrame(uint32_t clearArgb, const QueuedSprite* sprites, std::size_t count) override;
+    SpriteRect* FrameRects(std::size_t* capacity) override;
+    int DrawFrame(uint32_t clearArgb, const SpriteRect* rects, std::size_t count,
+                  const TextureRun* runs, std::size_t runCount) override;
     void Present() override;
 
     // The GPU's name, as the driver gives it.
@@ -43,6 +45,7 @@ public:
 private:
     GlBackEnd() = default;
     bool Start(bool embedded);
+    SpriteRect* MapNextRegion(std::size_t bytes);
 
     SDL_Window* window = nullptr;
     SDL_GLContext context = nullptr;
@@ -51,21 +54,10 @@ private:
     float surfaceHeight = 0.0f;
     unsigned program = 0;
     unsigned vertexArray = 0;
-    unsigned instances = 0;          // the streamed buffer of the sprites: three regions
-    std::size_t regionBytes = 0;     // the size of each
-    std::size_t region = 0;          // the one written last
-    struct __GLsync* fences[3] = {}; // the GPU is done with a region once its fence is
-    int toClip = -1;                 // uniform location
-
-    // One sprite as the GPU reads it: its rectangle.
-    struct InstanceRect
-    {
-        float left, top, right, bottom;
-    };
-    // The sprites of one texture, [start, end) of the frame's queue.
-    struct TextureRun
-    {
-        std::size_t start, end;
-    };
-    std::vector<TextureRun> textureRuns; // the frame's; grows to the most a frame had
+    unsigned instances = 0;            // the sprites' rectangles, streamed: three regions
+    std::size_t regionBytes = 0;       // the size of each
+    std::size_t region = 0;            // the one written last
+    struct __GLsync* fences[3] = {};   // the GPU is done with a region once its fence is
+    int toClip = -1;                   // uniform location
+    SpriteRect* mappedRects = nullptr; // the region FrameRects mapped, until DrawFrame
 };

@@ -15,7 +15,8 @@ WindowCompositor::~WindowCompositor()
         SDL_FreeSurface(staging);
 }
 
-int WindowCompositor::DrawFrame(uint32_t clearArgb, const QueuedSprite* sprites, std::size_t count)
+int WindowCompositor::DrawFrame(uint32_t clearArgb, const SpriteRect* rects, std::size_t count,
+                                const TextureRun* runs, std::size_t runCount)
 {
     drawn = false;
     viaStaging = false;
@@ -41,7 +42,7 @@ int WindowCompositor::DrawFrame(uint32_t clearArgb, const QueuedSprite* sprites,
     }
     SetTarget(static_cast<uint32_t*>(surface->pixels), surface->w, surface->h, surface->pitch,
               surface->w / surfaceWidth, surface->h / surfaceHeight);
-    SoftwareCompositor::DrawFrame(clearArgb, sprites, count);
+    SoftwareCompositor::DrawFrame(clearArgb, rects, count, runs, runCount);
     drawn = true;
     return 0;
 }

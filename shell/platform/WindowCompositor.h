@@ -15,7 +15,8 @@ public:
     WindowCompositor(SDL_Window* window, int surfaceWidth, int surfaceHeight);
     ~WindowCompositor() override;
 
-    int DrawFrame(uint32_t clearArgb, const QueuedSprite* sprites, std::size_t count) override;
+    int DrawFrame(uint32_t clearArgb, const SpriteRect* rects, std::size_t count,
+                  const TextureRun* runs, std::size_t runCount) override;
     void Present() override;
 
 private:

@@ -112,7 +112,7 @@ TEST(SoftwareCompositor, DrawsTheSamePictureWithAnyNumberOfBands)
         compositor.SetTarget(pixels.data(), 800, 600, 800 * 4, 1.0f, 1.0f);
         Texture texture;
         texture.deviceTexture = compositor.CreateTexture(image);
-        std::vector<QueuedSprite> sprites;
+        std::vector<SpriteRect> sprites;
         uint32_t seed = 12345;
         auto next = [&seed](float range)
         {
@@ -124,10 +124,11 @@ TEST(SoftwareCompositor, DrawsTheSamePictureWithAnyNumberOfBands)
             const float size = i % 4 == 0 ? next(300.0f) : next(12.0f);
             const float x = 200.0f + next(600.0f); // clear of the thin sprite
             const float y = next(600.0f);
-            sprites.push_back({x, y, x + size, y + size * next(2.0f), &texture, i});
+            sprites.push_back({x, y, x + size, y + size * next(2.0f)});
         }
-        sprites.push_back({100.4999f, 10.0f, 100.5001f, 590.0f, &texture, 400});
-        compositor.DrawFrame(0xff000000u, sprites.data(), sprites.size());
+        sprites.push_back({100.4999f, 10.0f, 100.5001f, 590.0f});
+        const TextureRun run = {&texture, 0, sprites.size()};
+        compositor.DrawFrame(0xff000000u, sprites.data(), sprites.size(), &run, 1);
         EXPECT_NE(pixels[300 * 800 + 100] & 0xffffff, 0u) << bands << " bands: the thin sprite";
         if (first.empty())
             first = pixels;

@@ -74,4 +74,23 @@ TEST(SpriteBatchTest, DrawsTheTreeSortedByTextureKeepingOrderWithinOne)
             EXPECT_NEAR(static_cast<int>(blended & 0xff), 0xa0, 2) << path;
         }
     }
+
+    // A frame that outgrows the GPU's buffer while it is queued, then one
+    // drawn in the grown buffer: the sprites queued before the overflow and
+    // after it all show.
+    for (int i = 0; i < 2500; ++i)
+        canvas.AddSprite(white, 600.5f + float(i % 50), 300.5f + float(i / 50), 1, 1);
+    for (int frame = 0; frame < 2; ++frame)
+    {
+        canvas.Draw();
+        EXPECT_EQ(canvas.gpuCalls, 3);
+        for (int path : {DrawingCanvas::Gpu, DrawingCanvas::Compositor})
+        {
+            EXPECT_EQ(canvas.Pixel(path, 0, 0), 0xffffffu) << path;
+            EXPECT_EQ(canvas.Pixel(path, 105, 100), 0xff0000u) << path;
+            EXPECT_EQ(canvas.Pixel(path, 600, 300), 0xffffffu) << path;
+            EXPECT_EQ(canvas.Pixel(path, 649, 349), 0xffffffu) << path;
+            EXPECT_EQ(canvas.Pixel(path, 650, 349), Background) << path;
+        }
+    }
 }
