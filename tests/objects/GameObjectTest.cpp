@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -101,45 +102,53 @@ TEST(GameObject, DeletingATreeDeletesComponentsThenChildrenOnceEach)
     EXPECT_EQ(destroyed, expected);
 }
 
+// Pieces of sizes no other test makes, so that their pools hold only the
+// pieces of the test below.
+struct WideObject : GameObject
+{
+    char padding[104] = {};
+};
+struct WidePosition : Position2dComponent
+{
+    char padding[104] = {};
+};
+
 TEST(GameObject, PiecesOfAKindLieSideBySideAndAllReturnWhenTheTreeIsDeleted)
 {
     const std::size_t before = SceneArena::PiecesInUse();
     auto* root = new GameObject();
-    std::vector<GameObject*> objects;
-    std::vector<Position2dComponent*> positions;
+    std::vector<char*> objects;
+    std::vector<char*> positions;
     for (int i = 0; i < 100; ++i)
     {
-        auto* object = new GameObject();
-        object->AddComponent(new Position2dComponent());
+        auto* object = new WideObject();
+        object->AddComponent(new WidePosition());
         object->AddComponent(new SpriteComponent());
         root->AddChild(object);
-        objects.push_back(object);
-        positions.push_back(object->position);
+        objects.push_back(reinterpret_cast<char*>(object));
+        positions.push_back(reinterpret_cast<char*>(object->position));
     }
-    // The lists grew meanwhile, in pools of their own: objects and positions
-    // made one after the other are neighbours (pools start new blocks now
-    // and then).
-    int adjacentObjects = 0;
-    int adjacentPositions = 0;
-    for (std::size_t i = 1; i < objects.size(); ++i)
+    // The lists grew meanwhile, in pools of their own: the objects, and the
+    // positions, fill a stretch of memory side by side (but where a pool
+    // starts a new block).
+    auto sideBySide = [](std::vector<char*> pieces, std::ptrdiff_t size)
     {
-        adjacentObjects +=
-            reinterpret_cast<char*>(objects[i]) - reinterpret_cast<char*>(objects[i - 1]) ==
-            sizeof(GameObject);
-        adjacentPositions +=
-            reinterpret_cast<char*>(positions[i]) - reinterpret_cast<char*>(positions[i - 1]) ==
-            sizeof(Position2dComponent);
-    }
-    EXPECT_GE(adjacentObjects, 97);
-    EXPECT_GE(adjacentPositions, 97);
+        std::sort(pieces.begin(), pieces.end());
+        int neighbours = 0;
+        for (std::size_t i = 1; i < pieces.size(); ++i)
+            neighbours += pieces[i] - pieces[i - 1] == size;
+        return neighbours;
+    };
+    EXPECT_GE(sideBySide(objects, sizeof(WideObject)), 97);
+    EXPECT_GE(sideBySide(positions, sizeof(WidePosition)), 97);
     EXPECT_EQ(SceneArena::PiecesInUse(), before + 1 + 100 * 4);
 
     // A freed piece serves the next one of its size.
     GameObject* removed = root->children[50];
     root->children.erase(root->children.begin() + 50);
-    EXPECT_EQ(root->children[50], objects[51]);
+    EXPECT_EQ(reinterpret_cast<char*>(root->children[50]), objects[51]);
     delete removed;
-    GameObject* next = new GameObject();
+    GameObject* next = new WideObject();
     EXPECT_EQ(next, removed);
     delete next;
 
