@@ -52,13 +52,14 @@ void* Take(Pool* kindPools, std::size_t bytes)
 {
     if (bytes > SceneArena::LargestPiece)
         return ::operator new(bytes);
-    const std::size_t size = (bytes + Grain - 1) / Grain;
+    // Every piece holds at least the free list's link.
+    const std::size_t size = std::max<std::size_t>((bytes + Grain - 1) / Grain, 1);
     Pool& pool = kindPools[size];
-    ++piecesInUse;
     if (FreePiece* piece = pool.freePieces)
     {
         ASAN_UNPOISON_MEMORY_REGION(piece, size * Grain);
         pool.freePieces = piece->next;
+        ++piecesInUse;
         return piece;
     }
     if (pool.blockLeft < size * Grain)
@@ -79,6 +80,7 @@ void* Take(Pool* kindPools, std::size_t bytes)
     ASAN_UNPOISON_MEMORY_REGION(piece, size * Grain);
     pool.blockNext += size * Grain;
     pool.blockLeft -= size * Grain;
+    ++piecesInUse;
     return piece;
 }
 
@@ -91,7 +93,7 @@ void Give(Pool* kindPools, void* piece, std::size_t bytes)
         ::operator delete(piece);
         return;
     }
-    const std::size_t size = (bytes + Grain - 1) / Grain;
+    const std::size_t size = std::max<std::size_t>((bytes + Grain - 1) / Grain, 1);
     Pool& pool = kindPools[size];
     pool.freePieces = new (piece) FreePiece{pool.freePieces};
     ASAN_POISON_MEMORY_REGION(piece, size * Grain);

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 struct SDL_Window;
 typedef void* SDL_GLContext;
