@@ -155,14 +155,18 @@ void WritePng(const fs::path& file, int size)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2)
+    if (argc != 2 && argc != 3)
     {
-        std::fprintf(stderr, "usage: %s CONTENT_FOLDER\n", argv[0]);
+        std::fprintf(stderr, "usage: %s CONTENT_FOLDER [ICON_FILE]\n", argv[0]);
         return 2;
     }
     const fs::path root = argv[1];
     try
     {
+        // The desktop icon of the installed game: the ship, larger.
+        if (argc == 3)
+            WritePng(argv[2], 128);
+
         WriteText(root / "Config/KeyMappings.json", R"({
     "MoveUp": "W",
     "MoveUp": "Up",

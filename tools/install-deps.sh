@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-image-dev libsndfile1-dev libsamplerate0-dev libpixman-1-dev
+  libwayland-dev
   libboost-dev libboost-filesystem-dev libboost-random-dev
   libgtest-dev zlib1g-dev
   xvfb xauth xfonts-base x11-utils xdotool x11-apps imagemagick libx11-dev sox openbox wmctrl

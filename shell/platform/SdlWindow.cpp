@@ -63,11 +63,7 @@ SdlWindow::SdlWindow(int width, int height, DrawingPath path, bool waitForRetrac
             break;
         }
         if (!gpu)
-        {
-            // The window's own pixels, shown without a GPU round trip.
-            SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
             device = new WindowCompositor(window, width, height);
-        }
         AskForFixedFrame(window);
         SDL_ShowWindow(window);
         // The outer size is the screen size: the client area shrinks by the frame.

@@ -5,13 +5,22 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <wayland-client.h>
 
-// Thin X11 layer: SDL has no call that says whether a window manager runs or
-// whether it has framed a window yet, so these two facts are read from the
-// EWMH properties directly.
+#include <cstring>
+
+// Thin X11 and Wayland layer. On X11, SDL has no call that says whether a
+// window manager runs or whether it has framed a window yet, so these two
+// facts are read from the EWMH properties directly. On Wayland, SDL cannot
+// say how large the frame is that the game draws itself where the
+// compositor draws none.
 namespace
 {
 const Uint32 FrameWaitMilliseconds = 1000;
+
+// The title bar that SDL's client-side frame (libdecor's) draws above the
+// client area; it has no side or bottom border.
+const int ClientTitleBarHeight = 24;
 
 // Reads a property of 32-bit items; false when the window does not have it.
 bool ReadCardinals(Display* display, Window window, const char* name, long* items, int count)
@@ -61,6 +70,38 @@ bool WaitForFrameExtents(Display* display, Window window, long* extents)
         SDL_Delay(5);
     }
 }
+// Whether the compositor offers to draw windows' frames itself; where it
+// does, SDL leaves the frame to it. The globals are listed on a queue of
+// this call's own, so SDL's events are left alone.
+bool CompositorDrawsFrames(wl_display* display)
+{
+    wl_event_queue* queue = wl_display_create_queue(display);
+    if (!queue)
+        return false;
+    auto* wrapper = static_cast<wl_display*>(wl_proxy_create_wrapper(display));
+    bool offered = false;
+    if (wrapper)
+    {
+        wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(wrapper), queue);
+        if (wl_registry* registry = wl_display_get_registry(wrapper))
+        {
+            static const wl_registry_listener listener = {
+                [](void* data, wl_registry*, uint32_t, const char* name, uint32_t)
+                {
+                    if (std::strcmp(name, "zxdg_decoration_manager_v1") == 0)
+                        *static_cast<bool*>(data) = true;
+                },
+                [](void*, wl_registry*, uint32_t) {},
+            };
+            wl_registry_add_listener(registry, &listener, &offered);
+            wl_display_roundtrip_queue(display, queue);
+            wl_registry_destroy(registry);
+        }
+        wl_proxy_wrapper_destroy(wrapper);
+    }
+    wl_event_queue_destroy(queue);
+    return offered;
+}
 } // namespace
 
 void FitOuterSize(SDL_Window* window, int outerWidth, int outerHeight)
@@ -68,7 +109,8 @@ void FitOuterSize(SDL_Window* window, int outerWidth, int outerHeight)
     int left = 0, right = 0, top = 0, bottom = 0;
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11)
+    const bool known = SDL_GetWindowWMInfo(window, &info);
+    if (known && info.subsystem == SDL_SYSWM_X11)
     {
         Display* display = info.info.x11.display;
         long extents[4] = {0, 0, 0, 0};
@@ -79,6 +121,13 @@ void FitOuterSize(SDL_Window* window, int outerWidth, int outerHeight)
         right = static_cast<int>(extents[1]);
         top = static_cast<int>(extents[2]);
         bottom = static_cast<int>(extents[3]);
+    }
+    else if (known && info.subsystem == SDL_SYSWM_WAYLAND &&
+             SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) != 0)
+    {
+        if (CompositorDrawsFrames(info.info.wl.display))
+            return;
+        top = ClientTitleBarHeight;
     }
     else if (SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) != 0)
         return;

@@ -1,0 +1,108 @@
+# The game as a native Wayland client of a real compositor (weston, drawing
+# into the virtual X display): on both drawing paths the frame is on screen
+# in a window of outer size 800 x 600, its title bar included; the title
+# bar's boxes maximise, restore, minimise and close it, and closing ends the
+# run with status 0.
+source "$(dirname "$0")/Common.sh" "$@"
+in_virtual_display
+
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+# No panel and a plain background, so that the window is all that differs
+# from the empty desktop; no idle lock.
+cat >"$work/weston.ini" <<'INI'
+[core]
+idle-time=0
+
+[shell]
+panel-position=none
+background-color=0xff303030
+locking=false
+INI
+weston --config="$work/weston.ini" --backend=x11-backend.so --socket=game-e2e \
+  --width=1000 --height=740 >"$work/weston.log" 2>&1 &
+weston_pid=$!
+trap 'kill $weston_pid 2>/dev/null; rm -rf "$work"' EXIT
+tries=0
+until [ -S "$XDG_RUNTIME_DIR/game-e2e" ]; do
+  tries=$((tries + 1))
+  [ $tries -lt 100 ] || fail "weston did not start: $(tail -n 5 "$work/weston.log")"
+  sleep 0.1
+done
+sleep 1
+
+# The pointer rests in the output's bottom right corner, which the captures
+# leave out, so that weston's cursor is never mistaken for the window. Weston
+# follows the pointer once it has entered its window.
+xdotool mousemove 1010 750
+sleep 0.2
+xdotool mousemove 998 738
+sleep 0.2
+# The rectangle (WxH+X+Y) of weston's output that differs from the empty
+# desktop's colour: the window's frame and client area; not its faint shadow.
+# (A black border first, so that the trim box is that of the white pixels.)
+window_box() {
+  import -window root -crop 1000x740+0+0 +repage "$work/now.png"
+  convert "$work/now.png" \( +clone -fill '#303030' -colorize 100 \) -compose difference \
+    -composite -separate -evaluate-sequence max -threshold 12% -fill black \
+    -draw "rectangle 985,725 999,739" -bordercolor black -border 1 -format %@ info: 2>/dev/null |
+    awk -F'[x+]' '{ if ($1 + 0 > 0) printf "%dx%d+%d+%d\n", $1, $2, $3 - 1, $4 - 1; else print "none" }'
+}
+# Polls until window_box is the size given ("none": the window is gone).
+wait_for_box() {
+  for _ in $(seq 100); do
+    box=$(window_box)
+    [ "${box%%+*}" = "$1" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+# Clicks the title bar's box that lies `from_right` pixels left of the
+# window's right edge.
+click_box() {
+  local w=${box%%x*} rest=${box#*+}
+  local x=${rest%%+*} y=${rest#*+}
+  xdotool mousemove $((x + w - $1)) $((y + 12))
+  sleep 0.2
+  xdotool click 1
+  sleep 0.2
+  xdotool mousemove 998 738
+}
+
+mkdir -p "$work/game"
+cp -r "$source_dir/Content" "$work/game/"
+for path in software opengl; do
+  (cd "$work/game" && exec env -u DISPLAY WAYLAND_DISPLAY=game-e2e SDL_VIDEODRIVER=wayland \
+    SDL_AUDIODRIVER=dummy SDL_RENDER_DRIVER=$path "$game") >"$work/stdout" 2>"$work/stderr" &
+  game_pid=$!
+  wait_for_box 800x600 ||
+    fail "$path: no 800x600 window on screen (last $box); stderr: $(cat "$work/stderr")"
+  cp "$work/now.png" "$artifacts/wayland-$path.png"
+  # Below the 24-pixel title bar: the clear colour, and the ships on it.
+  read -r w h x y < <(echo "$box" | tr 'x+' '  ')
+  read -r clear others < <(convert "$work/now.png" -crop "${w}x$((h - 24))+$x+$((y + 24))" \
+    -format %c histogram:info:- | tr -d : | sort -rn | awk 'NR == 1 {c = $1} NR > 1 {o += $1} END {print c, o}')
+  [ "$clear" -gt $((w * (h - 24) / 2)) ] && [ "${others:-0}" -gt 1000 ] ||
+    fail "$path: the window shows no frame of the game ($clear clear, ${others:-0} other pixels)"
+
+  if [ $path = software ]; then
+    click_box 48
+    wait_for_box 1000x740 || {
+      cp "$work/now.png" "$artifacts/wayland-maximised.png"
+      fail "$path: the maximise box did not fill the output ($box)"
+    }
+    click_box 48
+    wait_for_box 800x600 || fail "$path: the window did not return to 800x600 ($box)"
+    click_box 16
+    wait_for_game
+    [ "$status" = 0 ] || fail "$path: the close box ended the game with status $status"
+  else
+    click_box 80
+    wait_for_box none || fail "$path: the minimise box left the window on screen ($box)"
+    kill -0 "$game_pid" 2>/dev/null || fail "$path: the game ended when minimised"
+    kill -TERM "$game_pid"
+    wait_for_game
+    [ "$status" = 0 ] || fail "$path: SIGTERM ended the game with status $status"
+  fi
+done
+echo "PASS"
