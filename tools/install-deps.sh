@@ -10,6 +10,7 @@ packages=(
   libboost-dev libboost-filesystem-dev libboost-random-dev
   libgtest-dev zlib1g-dev
   xvfb xauth xfonts-base x11-utils xdotool x11-apps imagemagick libx11-dev sox openbox wmctrl
+  weston libdecor-0-plugin-1-cairo pulseaudio pulseaudio-utils
   clang-format clang libclang-rt-14-dev
 )
 

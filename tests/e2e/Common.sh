@@ -1,7 +1,8 @@
 # Shared steps of the end-to-end scripts. Arguments of every script:
-#   GAME SEND_CLOSE_REQUEST SOURCE_DIR ARTIFACTS_DIR
+#   GAME SEND_CLOSE_REQUEST SOURCE_DIR ARTIFACTS_DIR [more of the script's own]
 # Each script runs its body inside one virtual X display.
 set -u
+arguments=("$@")
 game=$1
 send_close=$2
 source_dir=$3
@@ -19,7 +20,7 @@ fail() {
 in_virtual_display() {
   if [ -z "${E2E_IN_XVFB:-}" ]; then
     E2E_IN_XVFB=1 exec timeout -k 5 100 xvfb-run -a -s "-screen 0 1024x768x24" \
-      bash "$0" "$game" "$send_close" "$source_dir" "$artifacts"
+      bash "$0" "${arguments[@]}"
   fi
 }
 

@@ -1,5 +1,6 @@
 # The window appears titled "Game" at 800 x 600, shows the clear colour, and a
-# close request or SIGTERM ends the run with status 0.
+# close request, SIGTERM or SIGINT (Ctrl+C) ends the run with status 0 within
+# two seconds.
 source "$(dirname "$0")/Common.sh" "$@"
 in_virtual_display
 
@@ -30,9 +31,21 @@ awk -v r="$red" -v g="$green" -v b="$blue" 'BEGIN {
 wait_for_game
 [ "$status" = 0 ] || fail "closing the window ended the game with status $status"
 
-start_game "$work/game" dummy
-wait_for_window
-kill -TERM "$game_pid"
-wait_for_game
-[ "$status" = 0 ] || fail "SIGTERM ended the game with status $status"
+# A background job of a script starts with SIGINT ignored; the game is
+# started with it at its default, as from a terminal.
+cd "$work/game"
+for signal in TERM INT; do
+  env --default-signal=INT SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$game" \
+    >"$work/stdout" 2>"$work/stderr" &
+  game_pid=$!
+  wait_for_window
+  kill -"$signal" "$game_pid"
+  for _ in $(seq 40); do
+    kill -0 "$game_pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  kill -0 "$game_pid" 2>/dev/null && { kill -KILL "$game_pid"; fail "SIG$signal left the game running for 2 s"; }
+  wait_for_game
+  [ "$status" = 0 ] || fail "SIG$signal ended the game with status $status"
+done
 echo "PASS"
