@@ -1,25 +1,13 @@
-# The game heard through a real sound server: PulseAudio with a null sink,
-# whose monitor is recorded while the game runs; the music is in the
-# recording. (The monitor of a sink that nothing plays to records nothing,
-# so a game whose audio went elsewhere leaves the recording empty.)
+# The game heard through a real sound server (run by
+# tools/with-sound-server.sh): PulseAudio with a null sink, whose monitor is
+# recorded while the game runs; the music is in the recording. A game whose
+# audio went elsewhere leaves the recording silent or empty.
 source "$(dirname "$0")/Common.sh" "$@"
 in_virtual_display
 
-export PULSE_SERVER=unix:/var/run/pulse/native
-pulseaudio --system --disallow-exit --exit-idle-time=-1 -n --daemonize=no \
-  --load="module-null-sink sink_name=game_e2e rate=48000" \
-  --load="module-native-protocol-unix auth-anonymous=1" >"$work/pulse.log" 2>&1 &
-pulse_pid=$!
-trap 'kill $recorder_pid $pulse_pid 2>/dev/null; wait $pulse_pid 2>/dev/null; rm -rf "$work"' EXIT
 recorder_pid=
-tries=0
-until pactl info >/dev/null 2>&1; do
-  tries=$((tries + 1))
-  [ $tries -lt 100 ] || fail "PulseAudio did not start: $(tail -n 5 "$work/pulse.log")"
-  sleep 0.1
-done
-
-parec -d game_e2e.monitor --file-format=wav --format=s16le --rate=48000 --channels=2 \
+trap 'kill $recorder_pid 2>/dev/null; rm -rf "$work"' EXIT
+parec -d game_sink.monitor --file-format=wav --format=s16le --rate=48000 --channels=2 \
   "$work/recording.wav" &
 recorder_pid=$!
 
