@@ -1,13 +1,13 @@
 // Costs of the audio engine, mixing offline on this thread: the share of one
 // core that a second of audio takes with 100 playing effect channels, and the
 // cost of streaming one Ogg Vorbis track (decoding and mixing). Then, on SDL's
-// dummy device (or the driver SDL_AUDIODRIVER names), how long the game's calls into the engine take at most while
-// the device's thread mixes, the longest mix of one device buffer, and the
-// latency from PlaySound to the device: with 100 voices and a stream playing
-// and both cores kept busy by two other threads, for BM_LATENCY_SECONDS
-// (default 20), the time from each call until the buffer holding the cue's
-// first frame is handed to the device (median and p99), and how many buffers
-// came late.
+// dummy device (or the driver SDL_AUDIODRIVER names), how long the game's
+// calls into the engine take at most while the device's thread mixes, the
+// longest mix of one device buffer, and the latency from PlaySound to the
+// device: with 100 voices and a stream playing and both cores kept busy by
+// two other threads, for BM_LATENCY_SECONDS (default 20), the time from each
+// call until the buffer holding the cue's first frame is handed to the device
+// (median and p99), and how many buffers came late.
 #include "audio/engine/AudioEngineState.h"
 #include "audio/engine/AudioSystem.h"
 #include "audio/engine/DeviceOutput.h"
