@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+class DrawingBackEnd;
 class Texture;
 
 // An image decoded from its file: 0xAARRGGBB pixels with straight alpha, in
@@ -20,7 +21,14 @@ struct DecodedImage
 class DrawingTexture
 {
 public:
+    explicit DrawingTexture(const DrawingBackEnd* maker) : maker(maker) {}
+    DrawingTexture(const DrawingTexture&) = delete;
+    DrawingTexture& operator=(const DrawingTexture&) = delete;
     virtual ~DrawingTexture() = default;
+
+    // The back end that made it, which alone can draw it; compared only, as
+    // the copy may outlive it.
+    const DrawingBackEnd* const maker;
 };
 
 // Where one sprite of a frame goes: the rectangle of the drawing surface, in
@@ -51,20 +59,11 @@ public:
     // The back end's copy of the image; null when it cannot hold it.
     virtual DrawingTexture* CreateTexture(const DecodedImage& image) = 0;
 
-    // Memory for the coming frame's rectangles that the back end reads in
-    // place (a GPU's buffer), room for *capacity of them, valid until the
-    // next DrawFrame; or null, with *capacity 0, where it has none.
-    virtual SpriteRect* FrameRects(std::size_t* capacity)
-    {
-        *capacity = 0;
-        return nullptr;
-    }
-
     // Clears the frame to clearArgb (0xAARRGGBB) and draws the runs in the
     // order given, each run's sprites in order; each texture has one run, and
-    // every texture was made by this back end. `rects` holds `count`
-    // rectangles: those of FrameRects, or other memory. Returns the number of
-    // draw calls it made on a GPU's API, 0 where it draws itself.
+    // every texture was made by this back end (others are drawn as nothing).
+    // `rects` holds `count` rectangles, which the runs share out. Returns the
+    // number of draw calls it made on a GPU's API, 0 where it draws itself.
     virtual int DrawFrame(uint32_t clearArgb, const SpriteRect* rects, std::size_t count,
                           const TextureRun* runs, std::size_t runCount) = 0;
 

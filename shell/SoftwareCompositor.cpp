@@ -6,6 +6,7 @@
 #include <pixman.h>
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <cstdint>
 
@@ -234,7 +235,7 @@ void SoftwareCompositor::SetTarget(uint32_t* targetPixels, int targetWidth, int 
 
 DrawingTexture* SoftwareCompositor::CreateTexture(const DecodedImage& image)
 {
-    SoftwareImage* created = new SoftwareImage(image, bandCount);
+    SoftwareImage* created = new SoftwareImage(this, image, bandCount);
     if (created->pixels.empty())
     {
         delete created;
@@ -306,10 +307,12 @@ void SoftwareCompositor::DrawBand(int band)
     for (std::size_t r = 0; r < runCount; ++r)
     {
         const TextureRun& run = runs[r];
-        // Every texture drawn here was made by this compositor.
-        const SoftwareImage* image =
-            run.texture ? static_cast<const SoftwareImage*>(run.texture->deviceTexture) : nullptr;
-        if (!image || image->views.size() <= static_cast<std::size_t>(band) ||
+        const DrawingTexture* copy = run.texture ? run.texture->deviceTexture : nullptr;
+        assert((!copy || copy->maker == this) && "a texture is drawn by the back end that made it");
+        if (!copy || copy->maker != this)
+            continue;
+        const auto* image = static_cast<const SoftwareImage*>(copy);
+        if (image->views.size() <= static_cast<std::size_t>(band) ||
             image->visibleRight <= image->visibleLeft)
             continue;
         for (std::size_t i = run.start; i < run.end; ++i)

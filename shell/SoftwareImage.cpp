@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-SoftwareImage::SoftwareImage(const DecodedImage& image, int bandCount)
+SoftwareImage::SoftwareImage(const DrawingBackEnd* maker, const DecodedImage& image, int bandCount)
+    : DrawingTexture(maker)
 {
     if (image.width <= 0 || image.height <= 0 ||
         image.pixels.size() != static_cast<std::size_t>(image.width) * image.height)

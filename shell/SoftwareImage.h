@@ -13,7 +13,7 @@ typedef union pixman_image pixman_image_t;
 class SoftwareImage : public DrawingTexture
 {
 public:
-    SoftwareImage(const DecodedImage& image, int bandCount);
+    SoftwareImage(const DrawingBackEnd* maker, const DecodedImage& image, int bandCount);
     SoftwareImage(const SoftwareImage&) = delete;
     SoftwareImage& operator=(const SoftwareImage&) = delete;
     ~SoftwareImage() override;

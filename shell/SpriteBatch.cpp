@@ -13,34 +13,17 @@ uint64_t SerialOf(const Texture* texture)
 
 SpriteBatch::SpriteBatch(DrawingBackEnd* device) : device(device)
 {
-    Reset(nullptr, 0);
+    Begin();
 }
 
-void SpriteBatch::Reset(SpriteRect* memory, std::size_t room)
+void SpriteBatch::Begin()
 {
-    if (memory)
-    {
-        rects = memory;
-        capacity = room;
-    }
-    else
-    {
-        rects = ownRects.data();
-        capacity = ownRects.size();
-    }
     count = 0;
     // An open run without a texture: sprites without one join it.
     runs.clear();
     runs.push_back({nullptr, 0, 0});
     runTexture = nullptr;
     runsInTextureOrder = true;
-}
-
-void SpriteBatch::Begin()
-{
-    std::size_t room = 0;
-    SpriteRect* memory = device->FrameRects(&room);
-    Reset(memory, room);
 }
 
 void SpriteBatch::StartRun(const Texture* texture)
@@ -58,19 +41,7 @@ void SpriteBatch::StartRun(const Texture* texture)
 
 void SpriteBatch::Grow()
 {
-    // The back end's memory is full, or the batch's own is: the queue goes
-    // on in the batch's own memory, twice as large.
-    const std::size_t grown = std::max<std::size_t>(2 * capacity, 1024);
-    if (rects == ownRects.data())
-    {
-        ownRects.resize(grown);
-    }
-    else
-    {
-        ownRects.resize(std::max(grown, ownRects.size()));
-        if (count)
-            std::memcpy(ownRects.data(), rects, count * sizeof(SpriteRect));
-    }
+    ownRects.resize(std::max<std::size_t>(2 * capacity, 1024));
     rects = ownRects.data();
     capacity = ownRects.size();
 }
@@ -117,6 +88,6 @@ int SpriteBatch::End(uint32_t clearArgb)
         calls = device->DrawFrame(clearArgb, groupedRects.data(), count, groupedRuns.data(),
                                   groupedRuns.size());
     }
-    Reset(nullptr, 0);
+    Begin();
     return calls;
 }

@@ -9,10 +9,10 @@
 // Collects a frame's sprites between Begin and End and has the drawing back
 // end draw them at End, grouped by texture: the sprites are sorted by the
 // order the textures were made in, keeping their submission order within a
-// texture. Each sprite is its rectangle, written where the back end reads it
-// (a GPU's buffer) when it offers such memory; the texture is noted once for
-// each run of sprites that share it. The batch's own memory grows to the
-// largest frame and is reused, so a warm batch allocates nothing.
+// texture. The frame is a draw list in the batch's own memory: each sprite
+// its rectangle, each texture noted once for each run of sprites that share
+// it. That memory grows to the largest frame and is reused, so a warm batch
+// allocates nothing.
 class SpriteBatch
 {
 public:
@@ -39,13 +39,12 @@ public:
     int End(uint32_t clearArgb);
 
 private:
-    void Reset(SpriteRect* memory, std::size_t room);
     void StartRun(const Texture* texture);
     void Grow();
     void GroupByTexture();
 
-    DrawingBackEnd* device; // not owned
-    SpriteRect* rects;      // the back end's memory or ownRects
+    DrawingBackEnd* device;      // not owned
+    SpriteRect* rects = nullptr; // ownRects' items
     std::size_t count = 0;
     std::size_t capacity = 0;
     const Texture* runTexture = nullptr; // the texture of the last run

@@ -5,7 +5,12 @@
 #include <SDL.h>
 #include <SDL_opengl.h>
 
+#include <algorithm>
+#include <cassert>
+#include <cctype>
+#include <cmath>
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
 
 // The entry points used, loaded by name; those of OpenGL 1.1 have no
@@ -56,6 +61,13 @@ struct GlBackEnd::Functions
     PFNGLFENCESYNCPROC FenceSync;
     PFNGLCLIENTWAITSYNCPROC ClientWaitSync;
     PFNGLDELETESYNCPROC DeleteSync;
+    PFNGLFLUSHMAPPEDBUFFERRANGEPROC FlushMappedBufferRange;
+    PFNGLGETSHADERINFOLOGPROC GetShaderInfoLog;
+    PFNGLGETPROGRAMINFOLOGPROC GetProgramInfoLog;
+    PFNGLUNIFORM4FPROC Uniform4f;
+    void(APIENTRY* GetIntegerv)(GLenum, GLint*);
+    GLenum(APIENTRY* GetError)();
+    void(APIENTRY* Finish)();
 
     // False when an entry point is missing.
     bool Load()
@@ -110,6 +122,13 @@ struct GlBackEnd::Functions
         load(FenceSync, "glFenceSync");
         load(ClientWaitSync, "glClientWaitSync");
         load(DeleteSync, "glDeleteSync");
+        load(FlushMappedBufferRange, "glFlushMappedBufferRange");
+        load(GetShaderInfoLog, "glGetShaderInfoLog");
+        load(GetProgramInfoLog, "glGetProgramInfoLog");
+        load(Uniform4f, "glUniform4f");
+        load(GetIntegerv, "glGetIntegerv");
+        load(GetError, "glGetError");
+        load(Finish, "glFinish");
         return complete;
     }
 };
@@ -118,15 +137,17 @@ namespace
 {
 // The four corners of the unit quad come from the vertex's number; the
 // instance's rectangle (left, top, right, bottom, in drawing-surface pixels)
-// places it, and the texture covers it whole.
+// places it, and the texture window (the whole texture, but for a clipped
+// sprite) covers it.
 const char* const VertexShader = R"(
 layout(location = 0) in vec4 rectangle;
 uniform vec2 toClip;
+uniform vec4 textureWindow;
 out vec2 textureCoordinate;
 void main()
 {
     vec2 corner = vec2(float(gl_VertexID & 1), float(gl_VertexID >> 1));
-    textureCoordinate = corner;
+    textureCoordinate = mix(textureWindow.xy, textureWindow.zw, corner);
     gl_Position = vec4(mix(rectangle.xy, rectangle.zw, corner) * toClip + vec2(-1.0, 1.0), 0.0,
                        1.0);
 }
@@ -141,76 +162,187 @@ void main()
 }
 )";
 
+// Positions reach 16 bits' steps at mediump, a pixel apart past 1024: ES
+// shaders ask for full precision (which every ES 3.0 GPU has).
+const char* const DesktopHeader = "#version 330 core\n";
+const char* const EmbeddedHeader =
+    "#version 300 es\nprecision highp float;\nprecision highp int;\n";
+
+// Errors the GL holds are taken, so that the next check sees its own call's;
+// a lost context may report errors for ever, so at most a few.
+GLenum TakeErrors(GlBackEnd::Functions* gl)
+{
+    GLenum first = GL_NO_ERROR;
+    for (int i = 0; i < 8; ++i)
+    {
+        const GLenum error = gl->GetError();
+        if (error == GL_NO_ERROR)
+            break;
+        if (first == GL_NO_ERROR)
+            first = error;
+    }
+    return first;
+}
+
+void SetContextAttributes(GlApi api)
+{
+    const bool embedded = api == GlApi::Embedded;
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK,
+                        embedded ? SDL_GL_CONTEXT_PROFILE_ES : SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, embedded ? 0 : 3);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+}
+
+const char* ApiName(GlApi api)
+{
+    return api == GlApi::Embedded ? "OpenGL ES 3.0" : "OpenGL 3.3 core";
+}
+
+void APIENTRY CountError(GLenum, GLenum type, GLuint, GLenum, GLsizei, const GLchar* message,
+                         const void* counter)
+{
+    if (type != GL_DEBUG_TYPE_ERROR)
+        return;
+    ++*static_cast<int*>(const_cast<void*>(counter));
+    std::fprintf(stderr, "GL error: %s\n", message);
+}
+} // namespace
+
+// A texture's copy on the GPU. It may outlive the back end that made it,
+// which then deletes its GL name and leaves it holding nothing.
 class GlTexture : public DrawingTexture
 {
 public:
-    GlTexture(GlBackEnd::Functions* gl, GLuint name) : gl(gl), name(name) {}
-    ~GlTexture() override { gl->DeleteTextures(1, &name); }
+    GlTexture(GlBackEnd* backEnd, GLuint name)
+        : DrawingTexture(backEnd), backEnd(backEnd), name(name), slot(backEnd->madeHere.size())
+    {
+        backEnd->madeHere.push_back(this);
+    }
+    ~GlTexture() override
+    {
+        if (!backEnd)
+            return;
+        backEnd->gl->DeleteTextures(1, &name);
+        std::vector<GlTexture*>& made = backEnd->madeHere;
+        made[slot] = made.back();
+        made[slot]->slot = slot;
+        made.pop_back();
+    }
 
-    GlBackEnd::Functions* const gl;
+    GlBackEnd* backEnd; // null once the back end is gone
     const GLuint name;
+    std::size_t slot; // in backEnd->madeHere
 };
-} // namespace
+
+GlBackEnd* GlBackEnd::OpenWindow(const char* title, int width, int height, uint32_t windowFlags,
+                                 const std::vector<GlApi>& apis, bool waitForRetrace,
+                                 SDL_Window** window, std::string* failure)
+{
+    failure->clear();
+    for (GlApi api : apis)
+    {
+        // SDL chooses between GLX and EGL when it makes the window, by the
+        // attributes then.
+        SetContextAttributes(api);
+        *window = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
+                                   height, windowFlags | SDL_WINDOW_OPENGL);
+        std::string reason = *window ? "" : std::string("no window for it: ") + SDL_GetError();
+        if (*window)
+        {
+            GlBackEnd* backEnd = new GlBackEnd();
+            if (backEnd->Start(*window, api, width, height, &reason))
+            {
+                SDL_GL_SetSwapInterval(waitForRetrace ? 1 : 0);
+                return backEnd;
+            }
+            delete backEnd;
+            SDL_DestroyWindow(*window);
+            *window = nullptr;
+        }
+        *failure += (failure->empty() ? "" : "; ") + std::string(ApiName(api)) + ": " + reason;
+    }
+    return nullptr;
+}
 
 GlBackEnd* GlBackEnd::Create(SDL_Window* window, int surfaceWidth, int surfaceHeight,
                              bool waitForRetrace)
 {
-    GlBackEnd* backEnd = new GlBackEnd();
-    backEnd->window = window;
-    backEnd->surfaceWidth = static_cast<float>(surfaceWidth);
-    backEnd->surfaceHeight = static_cast<float>(surfaceHeight);
-    // OpenGL 3.3 core where there is one, else OpenGL ES 3.0.
-    for (bool embedded : {false, true})
+    for (GlApi api : {GlApi::Desktop, GlApi::Embedded})
     {
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK,
-                            embedded ? SDL_GL_CONTEXT_PROFILE_ES : SDL_GL_CONTEXT_PROFILE_CORE);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, embedded ? 0 : 3);
-        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        backEnd->context = SDL_GL_CreateContext(window);
-        if (backEnd->context && backEnd->Start(embedded))
+        SetContextAttributes(api);
+        GlBackEnd* backEnd = new GlBackEnd();
+        std::string reason;
+        if (backEnd->Start(window, api, surfaceWidth, surfaceHeight, &reason))
         {
             SDL_GL_SetSwapInterval(waitForRetrace ? 1 : 0);
             return backEnd;
         }
-        if (backEnd->context)
-            SDL_GL_DeleteContext(backEnd->context);
-        backEnd->context = nullptr;
+        delete backEnd;
     }
-    delete backEnd;
     return nullptr;
 }
 
-bool GlBackEnd::Start(bool embedded)
+bool GlBackEnd::Start(SDL_Window* window, GlApi api, int surfaceWidth, int surfaceHeight,
+                      std::string* failure)
 {
-    delete gl;
+    this->window = window;
+    this->surfaceWidth = static_cast<float>(surfaceWidth);
+    this->surfaceHeight = static_cast<float>(surfaceHeight);
+    context = SDL_GL_CreateContext(window);
+    if (!context)
+    {
+        *failure = std::string("no context: ") + SDL_GetError();
+        return false;
+    }
     gl = new Functions();
     if (!gl->Load())
+    {
+        *failure = "an entry point is missing";
         return false;
-    const std::string header =
-        embedded ? "#version 300 es\nprecision mediump float;\n" : "#version 330 core\n";
-    GLuint shaders[2] = {};
+    }
+
+    // Each compiler's and the linker's own words reach the failure.
+    const char* header = api == GlApi::Embedded ? EmbeddedHeader : DesktopHeader;
     const GLenum kinds[2] = {GL_VERTEX_SHADER, GL_FRAGMENT_SHADER};
     const char* const sources[2] = {VertexShader, FragmentShader};
+    char log[1024] = {};
     program = gl->CreateProgram();
+    bool compiled = true;
     for (int i = 0; i < 2; ++i)
     {
-        shaders[i] = gl->CreateShader(kinds[i]);
-        const char* parts[2] = {header.c_str(), sources[i]};
-        gl->ShaderSource(shaders[i], 2, parts, nullptr);
-        gl->CompileShader(shaders[i]);
-        gl->AttachShader(program, shaders[i]);
-    }
-    gl->LinkProgram(program);
-    for (GLuint shader : shaders)
+        const GLuint shader = gl->CreateShader(kinds[i]);
+        const char* parts[2] = {header, sources[i]};
+        gl->ShaderSource(shader, 2, parts, nullptr);
+        gl->CompileShader(shader);
+        GLint status = GL_FALSE;
+        gl->GetShaderiv(shader, GL_COMPILE_STATUS, &status);
+        if (status != GL_TRUE && compiled)
+        {
+            gl->GetShaderInfoLog(shader, sizeof log, nullptr, log);
+            *failure = std::string(i == 0 ? "vertex" : "fragment") + " shader: " + log;
+            compiled = false;
+        }
+        gl->AttachShader(program, shader);
         gl->DeleteShader(shader);
+    }
+    if (!compiled)
+        return false;
+    gl->LinkProgram(program);
     GLint linked = GL_FALSE;
     gl->GetProgramiv(program, GL_LINK_STATUS, &linked);
     if (linked != GL_TRUE)
+    {
+        gl->GetProgramInfoLog(program, sizeof log, nullptr, log);
+        *failure = std::string("program: ") + log;
         return false;
+    }
     gl->UseProgram(program);
     toClip = gl->GetUniformLocation(program, "toClip");
-    gl->Uniform2f(toClip, 2.0f / surfaceWidth, -2.0f / surfaceHeight);
+    textureWindow = gl->GetUniformLocation(program, "textureWindow");
+    gl->Uniform2f(toClip, 2.0f / this->surfaceWidth, -2.0f / this->surfaceHeight);
+    gl->Uniform4f(textureWindow, 0.0f, 0.0f, 1.0f, 1.0f);
+    gl->GetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSide);
 
     gl->GenVertexArrays(1, &vertexArray);
     gl->BindVertexArray(vertexArray);
@@ -222,6 +354,11 @@ bool GlBackEnd::Start(bool embedded)
     gl->BlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA); // premultiplied
     gl->PixelStorei(GL_UNPACK_ALIGNMENT, 4);
     gl->PixelStorei(GL_PACK_ALIGNMENT, 4);
+    if (const GLenum error = TakeErrors(gl))
+    {
+        *failure = "error " + std::to_string(error) + " while setting up";
+        return false;
+    }
     return true;
 }
 
@@ -230,14 +367,20 @@ GlBackEnd::~GlBackEnd()
     if (context)
     {
         SDL_GL_MakeCurrent(window, context);
-        if (mappedRects)
-            gl->UnmapBuffer(GL_ARRAY_BUFFER);
-        for (GLsync fence : fences)
-            if (fence)
-                gl->DeleteSync(fence);
-        gl->DeleteBuffers(1, &instances);
-        gl->DeleteVertexArrays(1, &vertexArray);
-        gl->DeleteProgram(program);
+        if (gl && gl->DeleteTextures)
+        {
+            for (GlTexture* texture : madeHere)
+            {
+                gl->DeleteTextures(1, &texture->name);
+                texture->backEnd = nullptr;
+            }
+            for (GLsync fence : fences)
+                if (fence)
+                    gl->DeleteSync(fence);
+            gl->DeleteBuffers(1, &instances);
+            gl->DeleteVertexArrays(1, &vertexArray);
+            gl->DeleteProgram(program);
+        }
         SDL_GL_DeleteContext(context);
     }
     delete gl;
@@ -245,6 +388,9 @@ GlBackEnd::~GlBackEnd()
 
 DrawingTexture* GlBackEnd::CreateTexture(const DecodedImage& image)
 {
+    if (image.width <= 0 || image.height <= 0 || image.width > maxTextureSide ||
+        image.height > maxTextureSide)
+        return nullptr;
     // Premultiplied RGBA bytes, rounded as the compositor rounds them.
     std::vector<uint8_t> rgba(image.pixels.size() * 4);
     for (std::size_t i = 0; i < image.pixels.size(); ++i)
@@ -256,6 +402,7 @@ DrawingTexture* GlBackEnd::CreateTexture(const DecodedImage& image)
         rgba[4 * i + 2] = static_cast<uint8_t>(((c & 0xff) * a + 127) / 255);
         rgba[4 * i + 3] = static_cast<uint8_t>(a);
     }
+    TakeErrors(gl);
     GLuint name = 0;
     gl->GenTextures(1, &name);
     gl->BindTexture(GL_TEXTURE_2D, name);
@@ -265,53 +412,130 @@ DrawingTexture* GlBackEnd::CreateTexture(const DecodedImage& image)
     gl->TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     gl->TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.width, image.height, 0, GL_RGBA,
                    GL_UNSIGNED_BYTE, rgba.data());
-    return new GlTexture(gl, name);
-}
-
-SpriteRect* GlBackEnd::MapNextRegion(std::size_t bytes)
-{
-    // The GPU may still read the regions of the frames before: a region is
-    // written once its fence says the GPU is done with it.
-    region = (region + 1) % 3;
-    if (fences[region])
+    if (TakeErrors(gl) != GL_NO_ERROR) // out of memory, most likely
     {
-        gl->ClientWaitSync(fences[region], GL_SYNC_FLUSH_COMMANDS_BIT, GLuint64(1000000000));
-        gl->DeleteSync(fences[region]);
-        fences[region] = nullptr;
-    }
-    return static_cast<SpriteRect*>(gl->MapBufferRange(
-        GL_ARRAY_BUFFER, static_cast<GLintptr>(region * regionBytes),
-        static_cast<GLsizeiptr>(bytes),
-        GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT));
-}
-
-SpriteRect* GlBackEnd::FrameRects(std::size_t* capacity)
-{
-    // The batch writes the frame's rectangles straight into a region of the
-    // ring, as large as the largest frame so far; nothing is copied then.
-    *capacity = 0;
-    if (mappedRects) // a frame begun and never drawn
-    {
-        gl->UnmapBuffer(GL_ARRAY_BUFFER);
-        mappedRects = nullptr;
-    }
-    if (regionBytes == 0)
+        gl->DeleteTextures(1, &name);
         return nullptr;
-    mappedRects = MapNextRegion(regionBytes);
-    if (mappedRects)
-        *capacity = regionBytes / sizeof(SpriteRect);
-    return mappedRects;
+    }
+    return new GlTexture(this, name);
+}
+
+void GlBackEnd::WaitForRegion(std::size_t which)
+{
+    // The GPU may still read a region of the frames before: it is written
+    // once its fence says the GPU is done with it, however long that takes.
+    GLsync fence = fences[which];
+    if (!fence)
+        return;
+    GLbitfield flags = GL_SYNC_FLUSH_COMMANDS_BIT;
+    for (;;)
+    {
+        const GLenum status = gl->ClientWaitSync(fence, flags, GLuint64(100000000));
+        if (status == GL_ALREADY_SIGNALED || status == GL_CONDITION_SATISFIED)
+            break;
+        if (status != GL_TIMEOUT_EXPIRED)
+        {
+            gl->Finish(); // the wait failed: everything before is done after this
+            break;
+        }
+        flags = 0;
+    }
+    gl->DeleteSync(fence);
+    fences[which] = nullptr;
+}
+
+void GlBackEnd::FindExceptions(const SpriteRect* rects, std::size_t count)
+{
+    // Most sprites lie near the surface, with area: those are drawn as they
+    // are. The rest are drawn as the compositor draws them: those with no
+    // area (or a NaN edge) not at all, those far outside clipped to the
+    // surface with the part of the texture they keep, worked out in double,
+    // since a GPU rasterises only so far outside its viewport.
+    exceptions.clear();
+    const float low = -GuardBand;
+    const float right = surfaceWidth + GuardBand;
+    const float bottom = surfaceHeight + GuardBand;
+    for (std::size_t i = 0; i < count; ++i)
+    {
+        const SpriteRect& r = rects[i];
+        if (r.left >= low && r.top >= low && r.right <= right && r.bottom <= bottom &&
+            r.right > r.left && r.bottom > r.top)
+            continue;
+        Exception e{i, {0, 0, 0, 0}, {0, 0, 0, 0}, false};
+        const double left = r.left;
+        const double top = r.top;
+        const double width = double(r.right) - left;
+        const double height = double(r.bottom) - top;
+        if (width > 0 && height > 0 && std::isfinite(width) && std::isfinite(height))
+        {
+            const double x0 = std::max(left, 0.0);
+            const double x1 = std::min(double(r.right), double(surfaceWidth));
+            const double y0 = std::max(top, 0.0);
+            const double y1 = std::min(double(r.bottom), double(surfaceHeight));
+            e.drawn = x0 < x1 && y0 < y1;
+            e.clipped = {float(x0), float(y0), float(x1), float(y1)};
+            e.textureWindow[0] = float((x0 - left) / width);
+            e.textureWindow[1] = float((y0 - top) / height);
+            e.textureWindow[2] = float((x1 - left) / width);
+            e.textureWindow[3] = float((y1 - top) / height);
+        }
+        exceptions.push_back(e);
+    }
+}
+
+bool GlBackEnd::StreamRects(const SpriteRect* rects, std::size_t count)
+{
+    // The ring's regions hold the largest frame so far; a larger one makes
+    // the buffer anew, the GPU keeping the old storage while it reads it.
+    const std::size_t bytes = count * sizeof(SpriteRect);
+    if (bytes > regionBytes)
+    {
+        for (GLsync& fence : fences)
+        {
+            if (fence)
+                gl->DeleteSync(fence);
+            fence = nullptr;
+        }
+        regionBytes = (bytes + bytes / 2 + 255) & ~std::size_t(255);
+        TakeErrors(gl);
+        gl->BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(3 * regionBytes), nullptr,
+                       GL_STREAM_DRAW);
+        if (TakeErrors(gl) != GL_NO_ERROR)
+        {
+            regionBytes = 0;
+            return false;
+        }
+    }
+    region = (region + 1) % 3;
+    WaitForRegion(region);
+    // One sequential write of the used range, never read back: the memory
+    // may be write-combined, or across the bus.
+    auto* mapped = static_cast<SpriteRect*>(
+        gl->MapBufferRange(GL_ARRAY_BUFFER, static_cast<GLintptr>(region * regionBytes),
+                           static_cast<GLsizeiptr>(bytes),
+                           GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT |
+                               GL_MAP_UNSYNCHRONIZED_BIT | GL_MAP_FLUSH_EXPLICIT_BIT));
+    if (!mapped)
+        return false;
+    std::memcpy(mapped, rects, bytes);
+    for (const Exception& e : exceptions)
+        mapped[e.index] = e.clipped;
+    gl->FlushMappedBufferRange(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes));
+    // False: the storage was lost while mapped, and what it holds is undefined.
+    return gl->UnmapBuffer(GL_ARRAY_BUFFER) == GL_TRUE;
+}
+
+void GlBackEnd::DrawInstances(std::size_t first, std::size_t count)
+{
+    const std::size_t offset = region * regionBytes + first * sizeof(SpriteRect);
+    gl->VertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, sizeof(SpriteRect),
+                            reinterpret_cast<const void*>(offset));
+    gl->DrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 4, static_cast<GLsizei>(count));
 }
 
 int GlBackEnd::DrawFrame(uint32_t clearArgb, const SpriteRect* rects, std::size_t count,
                          const TextureRun* runs, std::size_t runCount)
 {
-    const bool inPlace = mappedRects && rects == mappedRects;
-    if (mappedRects)
-    {
-        gl->UnmapBuffer(GL_ARRAY_BUFFER);
-        mappedRects = nullptr;
-    }
     int clientWidth = 0;
     int clientHeight = 0;
     SDL_GL_GetDrawableSize(window, &clientWidth, &clientHeight);
@@ -321,48 +545,45 @@ int GlBackEnd::DrawFrame(uint32_t clearArgb, const SpriteRect* rects, std::size_
     gl->Clear(GL_COLOR_BUFFER_BIT);
     if (count == 0)
         return 0;
+    FindExceptions(rects, count);
+    if (!StreamRects(rects, count))
+        return 0; // the frame is skipped: the clear colour alone
 
-    if (!inPlace)
-    {
-        // Rectangles in other memory (the first frame, or one larger than
-        // the ring's regions) are copied into the next region; the buffer
-        // is made anew, larger, when they do not fit.
-        const std::size_t bytes = count * sizeof(SpriteRect);
-        if (bytes > regionBytes)
-        {
-            for (GLsync& fence : fences)
-            {
-                if (fence)
-                    gl->DeleteSync(fence);
-                fence = nullptr;
-            }
-            regionBytes = bytes + bytes / 2;
-            gl->BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(3 * regionBytes), nullptr,
-                           GL_STREAM_DRAW);
-        }
-        SpriteRect* mapped = MapNextRegion(bytes);
-        if (!mapped)
-            return 0;
-        std::memcpy(mapped, rects, bytes);
-        gl->UnmapBuffer(GL_ARRAY_BUFFER);
-    }
-
-    const std::size_t base = region * regionBytes;
     int calls = 0;
     for (std::size_t i = 0; i < runCount; ++i)
     {
-        // Every texture drawn here was made by this back end.
         const TextureRun& run = runs[i];
-        const Texture* texture = run.texture;
-        if (texture && texture->deviceTexture && run.end > run.start)
+        const DrawingTexture* copy = run.texture ? run.texture->deviceTexture : nullptr;
+        if (!copy || run.end <= run.start)
+            continue;
+        assert(copy->maker == this && "a texture is drawn by the back end that made it");
+        if (copy->maker != this)
+            continue;
+        gl->BindTexture(GL_TEXTURE_2D, static_cast<const GlTexture*>(copy)->name);
+        // The run's sprites in order, each exception drawn on its own between.
+        std::size_t next = run.start;
+        auto e = std::lower_bound(exceptions.begin(), exceptions.end(), run.start,
+                                  [](const Exception& x, std::size_t at) { return x.index < at; });
+        for (; e != exceptions.end() && e->index < run.end; ++e)
         {
-            gl->BindTexture(GL_TEXTURE_2D,
-                            static_cast<const GlTexture*>(texture->deviceTexture)->name);
-            gl->VertexAttribPointer(
-                0, 4, GL_FLOAT, GL_FALSE, sizeof(SpriteRect),
-                reinterpret_cast<const void*>(base + run.start * sizeof(SpriteRect)));
-            gl->DrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 4,
-                                    static_cast<GLsizei>(run.end - run.start));
+            if (e->index > next)
+            {
+                DrawInstances(next, e->index - next);
+                ++calls;
+            }
+            if (e->drawn)
+            {
+                gl->Uniform4f(textureWindow, e->textureWindow[0], e->textureWindow[1],
+                              e->textureWindow[2], e->textureWindow[3]);
+                DrawInstances(e->index, 1);
+                gl->Uniform4f(textureWindow, 0.0f, 0.0f, 1.0f, 1.0f);
+                ++calls;
+            }
+            next = e->index + 1;
+        }
+        if (run.end > next)
+        {
+            DrawInstances(next, run.end - next);
             ++calls;
         }
     }
@@ -379,6 +600,38 @@ std::string GlBackEnd::Renderer() const
 {
     const GLubyte* name = gl->GetString(GL_RENDERER);
     return name ? reinterpret_cast<const char*>(name) : "";
+}
+
+bool GlBackEnd::Accelerated() const
+{
+    // Neither EGL nor SDL's loader offers a driver's word on it, so the
+    // renderer's name tells, in any case.
+    std::string name = Renderer();
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    for (const char* software : {"llvmpipe", "softpipe", "software rasterizer", "swrast", "swr",
+                                 "lavapipe", "basic render driver"})
+        if (name.find(software) != std::string::npos)
+            return false;
+    return !name.empty();
+}
+
+bool GlBackEnd::CountErrors()
+{
+    using DebugMessageCallback = void(APIENTRY*)(GLDEBUGPROC, const void*);
+    if (!SDL_GL_ExtensionSupported("GL_KHR_debug"))
+        return false;
+    auto callback =
+        reinterpret_cast<DebugMessageCallback>(SDL_GL_GetProcAddress("glDebugMessageCallback"));
+    if (!callback)
+        callback = reinterpret_cast<DebugMessageCallback>(
+            SDL_GL_GetProcAddress("glDebugMessageCallbackKHR"));
+    if (!callback)
+        return false;
+    gl->Enable(GL_DEBUG_OUTPUT);
+    gl->Enable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
+    callback(CountError, &errors);
+    return true;
 }
 
 void GlBackEnd::ReadPixels(int width, int height, uint32_t* argb)

@@ -1,22 +1,54 @@
 #include "shell/platform/SdlWindow.h"
 
 #include "shell/platform/GlBackEnd.h"
-#include "shell/platform/RendererProbe.h"
 #include "shell/platform/WindowCompositor.h"
 #include "shell/platform/WindowFrame.h"
 #include "shell/platform/WindowProc.h"
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace
 {
+// Resizable for the window manager, so that the user can maximise the
+// window; the frame has no resize handles, and any other size is undone.
+const uint32_t ResizableByManager = SDL_WINDOW_RESIZABLE;
+
 std::string SdlFailure(const char* what)
 {
     return std::string(what) + ": " + SDL_GetError();
+}
+
+bool Asked(const char* hint, const char* value)
+{
+    const char* asked = SDL_GetHint(hint);
+    return asked && SDL_strcasecmp(asked, value) == 0;
+}
+
+// SDL_RENDER_DRIVER picks a path: "software" the compositor; "opengl" or
+// "opengles2" OpenGL, even on a software rasteriser.
+DrawingPath RequestedPath(DrawingPath path)
+{
+    if (path != DrawingPath::Automatic)
+        return path;
+    if (Asked(SDL_HINT_RENDER_DRIVER, "software"))
+        return DrawingPath::Compositor;
+    if (Asked(SDL_HINT_RENDER_DRIVER, "opengl") || Asked(SDL_HINT_RENDER_DRIVER, "opengles2"))
+        return DrawingPath::Gpu;
+    return DrawingPath::Automatic;
+}
+
+// "opengles2" asks for OpenGL ES alone.
+std::vector<GlApi> RequestedGlApis()
+{
+    if (Asked(SDL_HINT_RENDER_DRIVER, "opengles2"))
+        return {GlApi::Embedded};
+    return {GlApi::Desktop, GlApi::Embedded};
 }
 } // namespace
 
@@ -40,30 +72,36 @@ SdlWindow::SdlWindow(int width, int height, DrawingPath path, bool waitForRetrac
             throw std::runtime_error("no display is available (SDL_VIDEODRIVER=offscreen runs "
                                      "the game without one)");
 
-        bool gpu = path == DrawingPath::Gpu ||
-                   (path == DrawingPath::Automatic && HardwareRendererAvailable());
-        for (;;)
+        path = RequestedPath(path);
+        if (path != DrawingPath::Compositor)
         {
-            // Resizable for the window manager, so that the user can maximise
-            // it; the frame has no resize handles, and any other size is undone.
-            window = SDL_CreateWindow(
-                "Game", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
-                SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | (gpu ? SDL_WINDOW_OPENGL : 0));
-            if (!window)
-                throw std::runtime_error(SdlFailure("cannot create the window"));
-            if (gpu && !(device = GlBackEnd::Create(window, width, height, waitForRetrace)))
+            std::string failure;
+            GlBackEnd* gpu =
+                GlBackEnd::OpenWindow("Game", width, height, SDL_WINDOW_HIDDEN | ResizableByManager,
+                                      RequestedGlApis(), waitForRetrace, &window, &failure);
+            if (gpu && path == DrawingPath::Automatic && !gpu->Accelerated())
             {
-                // No OpenGL after all: the compositor draws, into a window
-                // made for it.
+                // A software rasteriser: the compositor draws faster.
+                delete gpu;
+                gpu = nullptr;
                 SDL_DestroyWindow(window);
                 window = nullptr;
-                gpu = false;
-                continue;
             }
-            break;
+            else if (!gpu && path == DrawingPath::Gpu)
+                std::fprintf(stderr,
+                             "Game: OpenGL cannot draw here (%s); the software "
+                             "compositor draws instead\n",
+                             failure.c_str());
+            device = gpu;
         }
-        if (!gpu)
+        if (!device)
+        {
+            window = SDL_CreateWindow("Game", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                                      width, height, SDL_WINDOW_HIDDEN | ResizableByManager);
+            if (!window)
+                throw std::runtime_error(SdlFailure("cannot create the window"));
             device = new WindowCompositor(window, width, height);
+        }
         AskForFixedFrame(window);
         SDL_ShowWindow(window);
         // The outer size is the screen size: the client area shrinks by the frame.

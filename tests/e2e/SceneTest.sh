@@ -79,6 +79,8 @@ xdotool keyup BackSpace
 "$send_close" "$window" || fail "could not send the close request"
 wait_for_game
 [ "$status" = 0 ] || fail "the game ended with status $status"
+# A drawing path asked for is the one that drew.
+! grep -q "cannot draw" "$work/stderr" || fail "$(grep "cannot draw" "$work/stderr")"
 
 sox -q -t raw -r 48000 -e floating-point -b 32 -c 2 "$raw" "$artifacts/scene-audio.wav"
 read -r peak level < <(sox "$artifacts/scene-audio.wav" -n stat 2>&1 |

@@ -1,4 +1,5 @@
 #include "content/Texture.h"
+#include "shell/DrawingBackEnd.h"
 #include "support/DrawingCanvas.h"
 
 #include <gtest/gtest.h>
@@ -37,12 +38,17 @@ TEST(SoftwareCompositor, CoversThePixelsWhoseCentresLieInTheSprite)
     const Texture* white = paths.MakeTexture(64, 64, 0xffffffff, 0xffffffff);
     paths.AddSprite(white, 100, 50, 32, 16);
     paths.AddSprite(white, 200.3f, 300, 4, 4); // small sprites take their own path
+    // Edges far from the origin, a tenth of a pixel past a centre: a GPU
+    // placing them with less than full precision moves them a pixel.
+    paths.AddSprite(white, 730.6f, 520.6f, 60, 40);
     paths.Draw();
     // 4 x 4 centred on (200.3, 300): x 198..201, y 298..301; 32 x 16 centred
-    // on (100, 50): x 84..115, y 42..57. Inside corners, then just outside.
-    const int inside[][2] = {{198, 298}, {201, 301}, {84, 42}, {115, 57}};
+    // on (100, 50): x 84..115, y 42..57; 60 x 40 from (700.6, 500.6): x
+    // 701..760, y 501..540. Inside corners, then just outside.
+    const int inside[][2] = {{198, 298}, {201, 301}, {84, 42}, {115, 57}, {701, 501}, {760, 540}};
     const int outside[][2] = {{197, 300}, {202, 300}, {200, 297}, {200, 302},
-                              {83, 50},   {116, 50},  {100, 41},  {100, 58}};
+                              {83, 50},   {116, 50},  {100, 41},  {100, 58},
+                              {700, 520}, {761, 520}, {730, 500}, {730, 541}};
     for (int path = 0; path < 2; ++path)
     {
         for (const auto& [x, y] : inside)
@@ -50,6 +56,22 @@ TEST(SoftwareCompositor, CoversThePixelsWhoseCentresLieInTheSprite)
         for (const auto& [x, y] : outside)
             EXPECT_EQ(paths.Pixel(path, x, y), Background) << path << ": " << x << "," << y;
     }
+}
+
+// Drawn one to one, every pixel centre samples a texel's centre: the texel's
+// own colour, never a blend of two, even where the texture coordinate is
+// near 1 and a GPU computing it with less than full precision lands between.
+TEST(SoftwareCompositor, DrawsATextureOneToOneTexelForPixel)
+{
+    DrawingCanvas paths;
+    DecodedImage stripes{800, 2, std::vector<uint32_t>(1600)};
+    for (std::size_t i = 0; i < stripes.pixels.size(); ++i)
+        stripes.pixels[i] = i % 2 ? 0xffffffffu : 0xff000000u;
+    paths.AddSprite(paths.MakeTexture(stripes), 400, 301, 800, 2);
+    paths.Draw();
+    for (int path = 0; path < 2; ++path)
+        for (int x = 0; x < 800; ++x)
+            ASSERT_EQ(paths.Pixel(path, x, 300), x % 2 ? 0xffffffu : 0u) << path << ": " << x;
 }
 
 // Edges of sprites differ between back ends by a level or so of coverage and
@@ -71,6 +93,10 @@ TEST(SoftwareCompositor, ShowsWhatTheGpuShows)
     paths.AddSprite(ship, 700, 100, 32, 200);   // stretched
     for (int i = 0; i < 12; ++i)                // small, over and beside the others
         paths.AddSprite(i % 2 ? glass : ship, 300.0f + 37.0f * i, 450.0f - 11.0f * i, 8, 6);
+    // Hostile sizes: wider and taller than a GPU rasterises, and no area.
+    paths.AddSprite(ship, 0, 530, 1e30f, 20);
+    paths.AddSprite(glass, 750, 0, 30, 3e29f);
+    paths.AddSprite(glass, 600, 480, -40, 20);
     paths.Draw();
 
     int compared = 0;

@@ -8,6 +8,10 @@
 #include "shell/platform/GlBackEnd.h"
 
 #include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
@@ -40,8 +44,15 @@ DrawingCanvas::DrawingCanvas() : root(new GameObject()), compositor(3)
     [[maybe_unused]] UncheckedForLeaks unchecked;
     SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
     SDL_InitSubSystem(SDL_INIT_VIDEO);
-    window = SDL_CreateWindow("", 0, 0, 800, 600, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    gpu = GlBackEnd::Create(window, 800, 600, false);
+    // A debug context, so that the GL reports every error as it happens.
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, SDL_GL_CONTEXT_DEBUG_FLAG);
+    std::string failure;
+    gpu = GlBackEnd::OpenWindow("", 800, 600, SDL_WINDOW_HIDDEN, {GlApi::Desktop, GlApi::Embedded},
+                                false, &window, &failure);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, 0);
+    if (!gpu)
+        throw std::runtime_error("no OpenGL: " + failure);
+    errorsCounted = gpu->CountErrors();
     batches[Gpu] = new SpriteBatch(gpu);
     batches[Compositor] = new SpriteBatch(&compositor);
     compositor.SetTarget(pixels[Compositor].data(), 800, 600, 800 * 4, 1.0f, 1.0f);
@@ -75,9 +86,14 @@ Texture* DrawingCanvas::MakeTexture(int width, int height, uint32_t leftArgb, ui
         for (int x = 0; x < width; ++x)
             image.pixels.push_back(x < width / 2 ? leftArgb : rightArgb);
     }
+    return MakeTexture(image);
+}
+
+Texture* DrawingCanvas::MakeTexture(const DecodedImage& image)
+{
     Texture* texture = new Texture();
-    texture->width = static_cast<float>(width);
-    texture->height = static_cast<float>(height);
+    texture->width = static_cast<float>(image.width);
+    texture->height = static_cast<float>(image.height);
     textures.push_back({texture, {gpu->CreateTexture(image), compositor.CreateTexture(image)}});
     texture->deviceTexture = textures.back().copies[Gpu];
     return texture;
@@ -113,6 +129,12 @@ void DrawingCanvas::Draw()
     }
     gpu->ReadPixels(800, 600, pixels[Gpu].data());
     settings.spriteBatch = nullptr;
+    EXPECT_EQ(gpu->ErrorsCounted(), 0) << "the GL reported errors (" << gpu->Renderer() << ")";
+}
+
+std::string DrawingCanvas::Renderer() const
+{
+    return gpu->Renderer();
 }
 
 uint32_t DrawingCanvas::Pixel(int path, int x, int y) const

@@ -1,0 +1,43 @@
+#include "shell/platform/GlBackEnd.h"
+
+#include "shell/GameWindow.h"
+#include "shell/SoftwareCompositor.h"
+#include "support/DrawingCanvas.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// A texture the GPU cannot hold is not made, so its loader names the file;
+// a texture made may outlive the back end without touching the GL after it.
+TEST(GlBackEnd, RefusesWhatTheGpuCannotHoldAndItsTexturesMayOutliveIt)
+{
+    std::unique_ptr<DrawingTexture> kept;
+    {
+        DrawingCanvas canvas;
+        GlBackEnd* gpu = canvas.GpuBackEnd();
+        const int side = gpu->MaxTextureSide();
+        ASSERT_GE(side, 2048);
+        EXPECT_EQ(gpu->CreateTexture({side + 1, 1, std::vector<uint32_t>(side + 1)}), nullptr);
+        kept.reset(gpu->CreateTexture({4, 4, std::vector<uint32_t>(16, 0xffffffffu)}));
+        ASSERT_NE(kept, nullptr);
+    }
+    kept.reset();
+}
+
+// Forced onto OpenGL where the video driver has none, the window still opens,
+// drawn by the compositor, and one line on standard error says why.
+TEST(GlBackEnd, AForcedGpuPathWithoutOpenGlFallsBackToTheCompositor)
+{
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "dummy", SDL_HINT_OVERRIDE);
+    testing::internal::CaptureStderr();
+    GameWindow* window = GameWindow::Open(800, 600, DrawingPath::Gpu, false);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(dynamic_cast<SoftwareCompositor*>(window->Device()), nullptr);
+    EXPECT_NE(said.find("OpenGL cannot draw here"), std::string::npos) << said;
+    EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
+    delete window;
+}
