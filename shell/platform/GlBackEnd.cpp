@@ -12,6 +12,11 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <limits>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 // The entry points used, loaded by name; those of OpenGL 1.1 have no
 // pointer types in the headers, so they are declared here.
@@ -444,43 +449,107 @@ void GlBackEnd::WaitForRegion(std::size_t which)
     fences[which] = nullptr;
 }
 
-void GlBackEnd::FindExceptions(const SpriteRect* rects, std::size_t count)
+void GlBackEnd::NoteException(std::size_t index, const SpriteRect& r)
+{
+    // Drawn as the compositor draws it: with no area (or a NaN edge) not at
+    // all; far outside, clipped to the surface with the part of the texture
+    // it keeps, worked out in double.
+    Exception e{index, {0, 0, 0, 0}, {0, 0, 0, 0}, false};
+    const double left = r.left;
+    const double top = r.top;
+    const double width = double(r.right) - left;
+    const double height = double(r.bottom) - top;
+    if (width > 0 && height > 0 && std::isfinite(width) && std::isfinite(height))
+    {
+        const double x0 = std::max(left, 0.0);
+        const double x1 = std::min(double(r.right), double(surfaceWidth));
+        const double y0 = std::max(top, 0.0);
+        const double y1 = std::min(double(r.bottom), double(surfaceHeight));
+        e.drawn = x0 < x1 && y0 < y1;
+        e.clipped = {float(x0), float(y0), float(x1), float(y1)};
+        e.textureWindow[0] = float((x0 - left) / width);
+        e.textureWindow[1] = float((y0 - top) / height);
+        e.textureWindow[2] = float((x1 - left) / width);
+        e.textureWindow[3] = float((y1 - top) / height);
+    }
+    exceptions.push_back(e);
+}
+
+void GlBackEnd::CopyRects(SpriteRect* to, const SpriteRect* from, std::size_t count)
 {
     // Most sprites lie near the surface, with area: those are drawn as they
-    // are. The rest are drawn as the compositor draws them: those with no
-    // area (or a NaN edge) not at all, those far outside clipped to the
-    // surface with the part of the texture they keep, worked out in double,
-    // since a GPU rasterises only so far outside its viewport.
+    // are, and the others are noted on the way, since a GPU rasterises only
+    // so far outside its viewport. The copy bypasses the cache, as memory the
+    // GPU reads wants: it is written whole and never read here.
     exceptions.clear();
+#ifdef __SSE2__
+    const float infinity = std::numeric_limits<float>::infinity();
+    const __m128 low = _mm_setr_ps(-GuardBand, -GuardBand, -infinity, -infinity);
+    const __m128 high =
+        _mm_setr_ps(infinity, infinity, surfaceWidth + GuardBand, surfaceHeight + GuardBand);
+    const bool aligned = (reinterpret_cast<uintptr_t>(to) & 15) == 0;
+    // Whether a rectangle is near, with area: all four bits of the first
+    // mask and the two low ones of the second.
+    auto ordinary = [&](__m128 r)
+    {
+        const __m128 opposite = _mm_shuffle_ps(r, r, _MM_SHUFFLE(1, 0, 3, 2));
+        const __m128 near = _mm_and_ps(_mm_cmpge_ps(r, low), _mm_cmple_ps(r, high));
+        return _mm_movemask_ps(near) == 15 && (_mm_movemask_ps(_mm_cmpgt_ps(opposite, r)) & 3) == 3;
+    };
+    std::size_t i = 0;
+    if (aligned)
+    {
+        // Four at a time, one test of the four in the common case.
+        for (; i + 4 <= count; i += 4)
+        {
+            const __m128 a = _mm_loadu_ps(&from[i].left);
+            const __m128 b = _mm_loadu_ps(&from[i + 1].left);
+            const __m128 c = _mm_loadu_ps(&from[i + 2].left);
+            const __m128 d = _mm_loadu_ps(&from[i + 3].left);
+            _mm_stream_ps(&to[i].left, a);
+            _mm_stream_ps(&to[i + 1].left, b);
+            _mm_stream_ps(&to[i + 2].left, c);
+            _mm_stream_ps(&to[i + 3].left, d);
+            const __m128 lower = _mm_and_ps(_mm_and_ps(_mm_cmpge_ps(a, low), _mm_cmpge_ps(b, low)),
+                                            _mm_and_ps(_mm_cmpge_ps(c, low), _mm_cmpge_ps(d, low)));
+            const __m128 upper =
+                _mm_and_ps(_mm_and_ps(_mm_cmple_ps(a, high), _mm_cmple_ps(b, high)),
+                           _mm_and_ps(_mm_cmple_ps(c, high), _mm_cmple_ps(d, high)));
+            // Right > left and bottom > top of each, in the two low lanes.
+            const __m128 ab = _mm_movelh_ps(a, b); // a.left, a.top, b.left, b.top
+            const __m128 abFar = _mm_movehl_ps(b, a);
+            const __m128 cd = _mm_movelh_ps(c, d);
+            const __m128 cdFar = _mm_movehl_ps(d, c);
+            const __m128 area = _mm_and_ps(_mm_cmpgt_ps(abFar, ab), _mm_cmpgt_ps(cdFar, cd));
+            if (_mm_movemask_ps(_mm_and_ps(lower, upper)) != 15 || _mm_movemask_ps(area) != 15)
+                for (std::size_t k = i; k < i + 4; ++k)
+                    if (!ordinary(_mm_loadu_ps(&from[k].left)))
+                        NoteException(k, from[k]);
+        }
+    }
+    for (; i < count; ++i)
+    {
+        const __m128 r = _mm_loadu_ps(&from[i].left);
+        _mm_storeu_ps(&to[i].left, r);
+        if (!ordinary(r))
+            NoteException(i, from[i]);
+    }
+    _mm_sfence();
+#else
+    std::memcpy(to, from, count * sizeof(SpriteRect));
     const float low = -GuardBand;
     const float right = surfaceWidth + GuardBand;
     const float bottom = surfaceHeight + GuardBand;
     for (std::size_t i = 0; i < count; ++i)
     {
-        const SpriteRect& r = rects[i];
-        if (r.left >= low && r.top >= low && r.right <= right && r.bottom <= bottom &&
-            r.right > r.left && r.bottom > r.top)
-            continue;
-        Exception e{i, {0, 0, 0, 0}, {0, 0, 0, 0}, false};
-        const double left = r.left;
-        const double top = r.top;
-        const double width = double(r.right) - left;
-        const double height = double(r.bottom) - top;
-        if (width > 0 && height > 0 && std::isfinite(width) && std::isfinite(height))
-        {
-            const double x0 = std::max(left, 0.0);
-            const double x1 = std::min(double(r.right), double(surfaceWidth));
-            const double y0 = std::max(top, 0.0);
-            const double y1 = std::min(double(r.bottom), double(surfaceHeight));
-            e.drawn = x0 < x1 && y0 < y1;
-            e.clipped = {float(x0), float(y0), float(x1), float(y1)};
-            e.textureWindow[0] = float((x0 - left) / width);
-            e.textureWindow[1] = float((y0 - top) / height);
-            e.textureWindow[2] = float((x1 - left) / width);
-            e.textureWindow[3] = float((y1 - top) / height);
-        }
-        exceptions.push_back(e);
+        const SpriteRect& r = from[i];
+        if (!(r.left >= low && r.top >= low && r.right <= right && r.bottom <= bottom &&
+              r.right > r.left && r.bottom > r.top))
+            NoteException(i, r);
     }
+#endif
+    for (const Exception& e : exceptions)
+        to[e.index] = e.clipped;
 }
 
 bool GlBackEnd::StreamRects(const SpriteRect* rects, std::size_t count)
@@ -517,9 +586,7 @@ bool GlBackEnd::StreamRects(const SpriteRect* rects, std::size_t count)
                                GL_MAP_UNSYNCHRONIZED_BIT | GL_MAP_FLUSH_EXPLICIT_BIT));
     if (!mapped)
         return false;
-    std::memcpy(mapped, rects, bytes);
-    for (const Exception& e : exceptions)
-        mapped[e.index] = e.clipped;
+    CopyRects(mapped, rects, count);
     gl->FlushMappedBufferRange(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes));
     // False: the storage was lost while mapped, and what it holds is undefined.
     return gl->UnmapBuffer(GL_ARRAY_BUFFER) == GL_TRUE;
@@ -545,7 +612,6 @@ int GlBackEnd::DrawFrame(uint32_t clearArgb, const SpriteRect* rects, std::size_
     gl->Clear(GL_COLOR_BUFFER_BIT);
     if (count == 0)
         return 0;
-    FindExceptions(rects, count);
     if (!StreamRects(rects, count))
         return 0; // the frame is skipped: the clear colour alone
 

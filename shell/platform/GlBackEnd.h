@@ -93,7 +93,8 @@ private:
     bool Start(SDL_Window* window, GlApi api, int surfaceWidth, int surfaceHeight,
                std::string* failure);
     bool StreamRects(const SpriteRect* rects, std::size_t count);
-    void FindExceptions(const SpriteRect* rects, std::size_t count);
+    void CopyRects(SpriteRect* to, const SpriteRect* from, std::size_t count);
+    void NoteException(std::size_t index, const SpriteRect& rect);
     void DrawInstances(std::size_t first, std::size_t count);
     void WaitForRegion(std::size_t region);
 
