@@ -265,7 +265,9 @@ GlBackEnd* GlBackEnd::OpenWindow(const char* title, int width, int height, uint3
             SDL_DestroyWindow(*window);
             *window = nullptr;
         }
-        *failure += (failure->empty() ? "" : "; ") + std::string(ApiName(api)) + ": " + reason;
+        if (!failure->empty())
+            failure->append("; ");
+        failure->append(ApiName(api)).append(": ").append(reason);
     }
     return nullptr;
 }
