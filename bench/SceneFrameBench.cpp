@@ -19,6 +19,7 @@
 #include "input/InputManager.h"
 #include "objects/BouncingBall.h"
 #include "objects/GameObject.h"
+#include "objects/SceneArena.h"
 #include "objects/SpriteComponent.h"
 #include "objects/TestScreen.h"
 #include "shell/Game.h"
@@ -26,6 +27,7 @@
 #include "shell/GameTime.h"
 #include "shell/SpriteBatch.h"
 #include "shell/platform/GlBackEnd.h"
+#include "shell/platform/LargePages.h"
 
 #include <SDL.h>
 
@@ -111,14 +113,13 @@ int main(int argc, char** argv)
     const double warmupSeconds = EnvNumber("BM_WARMUP_SECONDS", 5.0);
     const double maxSeconds = EnvNumber("BM_MAX_SECONDS", 20.0);
 
+    SceneArena::SetBlockSource(LargePageBlock); // as the game's own run does
     Game game;
     game.waitForRetrace = false;
     game.drawingPath = pathName == "gpu"        ? DrawingPath::Gpu
                        : pathName == "software" ? DrawingPath::Compositor
                                                 : DrawingPath::Automatic;
-    game.CreateWindowAndDevice();
-    Game::Textures->LoadBank("Main");
-    Game::Sounds->LoadBank("Main");
+    game.Prepare();
     GameObject* screen = new TestScreen();
     Game::Root->AddChild(screen);
 
@@ -216,8 +217,6 @@ int main(int argc, char** argv)
                 Quantile(parts[3], 0.5), Quantile(parts[4], 0.5));
     std::fflush(stdout);
 
-    Game::Sounds->UnloadBank("Main");
-    Game::Textures->UnloadBank("Main");
-    game.ReleaseWindowAndDevice();
+    game.Unload();
     return 0;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/DrawingBackEnd.h"
+#include "content/DecodedImage.h"
 
 #include <string>
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 // The game's input actions. An action is identified by its entry in the
@@ -18,9 +19,21 @@ enum ActionIndex
 };
 
 // The texts of the action names, in ActionIndex order, a fixed stride apart,
-// so that the place of one of them follows from its address.
+// so that the index of an entry (which points at one of them) follows from
+// its address.
 constexpr std::size_t ActionNameStride = 16;
 extern const char ActionNameTexts[ActionCount][ActionNameStride];
+
+// The index of an entry of Game::ActionNames, or -1 for the null entry and
+// any pointer that is not an entry.
+inline int ActionIndexOfEntry(const char* entry)
+{
+    const std::uintptr_t offset =
+        reinterpret_cast<std::uintptr_t>(entry) - reinterpret_cast<std::uintptr_t>(ActionNameTexts);
+    return offset < sizeof(ActionNameTexts) && offset % ActionNameStride == 0
+               ? static_cast<int>(offset / ActionNameStride)
+               : -1;
+}
 
 // A new heap array of the six action names (pointers to ActionNameTexts), in
 // ActionIndex order.

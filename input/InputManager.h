@@ -35,23 +35,18 @@ public:
 
     // True while any key mapped to the action is set in the state. Every
     // object asks the same few questions of the same keys in a frame: the
-    // answers for currentKeys are worked out once for each state of the keys.
+    // answers for currentKeys are worked out once for each state of the keys
+    // and kept by action index.
     bool IsActionDown(const char* action, const KeyState& state) const
     {
-        if (&state == &currentKeys && answeredChange == changes)
-        {
-            const std::size_t place = (reinterpret_cast<uintptr_t>(action) -
-                                       reinterpret_cast<uintptr_t>(ActionNameTexts)) /
-                                      ActionNameStride;
-            if (place < ActionCount && answeredActions[place] == action)
-                return (downActions >> place) & 1u;
-            for (int i = 0; i < ActionCount; ++i)
-            {
-                if (answeredActions[i] == action)
-                    return (downActions >> i) & 1u;
-            }
-        }
-        return Answer(action, state);
+        const int index = ActionIndexOfEntry(action);
+        if (index < 0)
+            return false; // mappings are only ever made for entries of the table
+        if (&state != &currentKeys)
+            return AnyKeyDown(index, state);
+        if (answeredChange != changes)
+            AnswerAll();
+        return (downActions >> index) & 1u;
     }
 
     // The frame copy: previousKeys becomes currentKeys.
@@ -63,14 +58,13 @@ public:
 
 private:
     bool AnyKeyDown(int action, const KeyState& state) const;
-    bool Answer(const char* action, const KeyState& state) const;
+    void AnswerAll() const;
 
-    // The actions down in currentKeys (a bit each), worked out when the keys
-    // or the mappings had last changed `answeredChange` times.
+    // The actions down in currentKeys (a bit each, by action index), worked
+    // out when the keys or the mappings had last changed `answeredChange` times.
     uint64_t changes = 0;
     mutable uint64_t answeredChange = UINT64_MAX;
     mutable uint32_t downActions = 0;
-    mutable const char* answeredActions[ActionCount] = {}; // Game::ActionNames then
     // The keys of each action of Game::ActionNames in mapping order, kept with
     // keyMappings so that the per-object queries need no tree lookup.
     std::vector<uint32_t> actionKeys[ActionCount];

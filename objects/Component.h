@@ -20,6 +20,15 @@ public:
     {
         SceneArena::Free(ScenePiece::Component, component, bytes);
     }
+    // Subclasses aligned to more than the arena's pieces.
+    static void* operator new(std::size_t bytes, std::align_val_t alignment)
+    {
+        return SceneArena::Allocate(ScenePiece::Component, bytes, alignment);
+    }
+    static void operator delete(void* component, std::size_t bytes, std::align_val_t alignment)
+    {
+        SceneArena::Free(ScenePiece::Component, component, bytes, alignment);
+    }
 
     GameObject* owner = nullptr; // not owned
 };

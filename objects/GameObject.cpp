@@ -17,6 +17,7 @@ GameObject::~GameObject()
 
 void GameObject::AddComponent(Component* component)
 {
+    assert(component && !component->owner && "a component joins one object, once");
     component->owner = this;
     components.push_back(component);
 

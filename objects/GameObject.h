@@ -33,6 +33,15 @@ public:
     {
         SceneArena::Free(ScenePiece::Object, object, bytes);
     }
+    // Subclasses aligned to more than the arena's pieces.
+    static void* operator new(std::size_t bytes, std::align_val_t alignment)
+    {
+        return SceneArena::Allocate(ScenePiece::Object, bytes, alignment);
+    }
+    static void operator delete(void* object, std::size_t bytes, std::align_val_t alignment)
+    {
+        SceneArena::Free(ScenePiece::Object, object, bytes, alignment);
+    }
 
     template <typename T> using List = ObjectList<T>;
     List<Component*> components;  // owning, in order of addition

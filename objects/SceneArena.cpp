@@ -1,8 +1,9 @@
 #include "objects/SceneArena.h"
 
 #include <algorithm>
+#include <cassert>
 #include <new>
-#include <sys/mman.h>
+#include <thread>
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/asan_interface.h>
@@ -13,12 +14,12 @@
 
 namespace
 {
-const std::size_t Grain = 8;
+const std::size_t Grain = SceneArena::PieceAlignment;
 // A pool's blocks double from FirstBlockBytes up to HugeBlockBytes: a small
 // scene takes little memory, and a large one lies in blocks the size of the
-// processor's large pages, which the system is asked to back with them, so
-// that the walks over thousands of objects do not miss the address cache on
-// every small page.
+// processor's large pages, aligned to it, which the block source may ask the
+// system to back with them, so that the walks over thousands of objects do
+// not miss the address cache on every small page.
 const std::size_t FirstBlockBytes = 64 << 10;
 const std::size_t HugeBlockBytes = 2 << 20;
 
@@ -40,6 +41,19 @@ const std::size_t PoolsPerKind = SceneArena::LargestPiece / Grain + 1;
 Pool pools[3][PoolsPerKind]; // by ScenePiece
 
 std::size_t piecesInUse = 0;
+
+void* HeapBlock(std::size_t bytes, std::size_t alignment)
+{
+    return ::operator new(bytes, std::align_val_t(alignment));
+}
+SceneArena::BlockSource blockSource = HeapBlock;
+
+// The one thread that uses the scene's memory (checked in debug builds).
+bool OnTheSceneThread()
+{
+    static const std::thread::id sceneThread = std::this_thread::get_id();
+    return std::this_thread::get_id() == sceneThread;
+}
 
 // Every block begins with a link to the block made before it, so that the
 // newest one reaches them all (leak checkers look for the blocks' starts).
@@ -65,10 +79,8 @@ void* Take(Pool* kindPools, std::size_t bytes)
     if (pool.blockLeft < size * Grain)
     {
         const std::size_t blockBytes = pool.nextBlockBytes;
-        pool.blockNext = static_cast<char*>(::operator new(
-            blockBytes, std::align_val_t(blockBytes == HugeBlockBytes ? HugeBlockBytes : 64)));
-        if (blockBytes == HugeBlockBytes)
-            madvise(pool.blockNext, blockBytes, MADV_HUGEPAGE);
+        pool.blockNext = static_cast<char*>(
+            blockSource(blockBytes, blockBytes == HugeBlockBytes ? HugeBlockBytes : 64));
         *reinterpret_cast<void**>(pool.blockNext) = newestBlock;
         newestBlock = pool.blockNext;
         pool.blockNext += BlockHeader;
@@ -103,12 +115,34 @@ void Give(Pool* kindPools, void* piece, std::size_t bytes)
 
 void* SceneArena::Allocate(ScenePiece kind, std::size_t bytes)
 {
+    assert(OnTheSceneThread() && "the scene's memory is used from the game's thread only");
     return Take(pools[static_cast<int>(kind)], bytes);
 }
 
 void SceneArena::Free(ScenePiece kind, void* piece, std::size_t bytes)
 {
+    assert(OnTheSceneThread() && "the scene's memory is used from the game's thread only");
     Give(pools[static_cast<int>(kind)], piece, bytes);
+}
+
+void* SceneArena::Allocate(ScenePiece kind, std::size_t bytes, std::align_val_t alignment)
+{
+    if (static_cast<std::size_t>(alignment) <= PieceAlignment)
+        return Allocate(kind, bytes);
+    return ::operator new(bytes, alignment);
+}
+
+void SceneArena::Free(ScenePiece kind, void* piece, std::size_t bytes, std::align_val_t alignment)
+{
+    if (static_cast<std::size_t>(alignment) <= PieceAlignment)
+        Free(kind, piece, bytes);
+    else
+        ::operator delete(piece, alignment);
+}
+
+void SceneArena::SetBlockSource(BlockSource source)
+{
+    blockSource = source ? source : HeapBlock;
 }
 
 std::size_t SceneArena::PiecesInUse()

@@ -1,20 +1,11 @@
 #pragma once
 
+#include "content/DecodedImage.h"
+
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 class DrawingBackEnd;
-class Texture;
-
-// An image decoded from its file: 0xAARRGGBB pixels with straight alpha, in
-// rows from the top, width * height of them.
-struct DecodedImage
-{
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> pixels;
-};
 
 // A back end's own copy of a texture's pixels, made by its CreateTexture and
 // owned by the Texture.
@@ -38,11 +29,11 @@ struct SpriteRect
     float left, top, right, bottom;
 };
 
-// Sprites [start, end) of a frame's rectangles, all of one texture (null:
-// drawn as nothing).
+// Sprites [start, end) of a frame's rectangles, all of one texture: the
+// back end's own copy of it (null: drawn as nothing).
 struct TextureRun
 {
-    const Texture* texture;
+    const DrawingTexture* texture;
     std::size_t start, end;
 };
 

@@ -15,11 +15,14 @@
 #include "shell/FramePacer.h"
 #include "shell/GameSettings.h"
 #include "shell/GameTime.h"
+#include "shell/HeadlessWindow.h"
 #include "shell/HighResolutionClock.h"
 #include "shell/SpriteBatch.h"
 
+#include <cassert>
 #include <cstddef>
 #include <ctime>
+#include <iterator>
 
 GameObject* Game::Root = nullptr;
 RandomManager* Game::Random = nullptr;
@@ -54,6 +57,7 @@ void HandleInputOfChildren(GameObject* object)
         HandleInputOfBehaviors(child);
         if (!child->children.empty())
             HandleInputOfChildren(child);
+        assert(object->children[i] == child && "a pass deletes nothing it is visiting");
     }
 }
 
@@ -81,6 +85,8 @@ void UpdateChildren(GameObject* object)
         UpdateBehaviors(child);
         if (!child->children.empty())
             UpdateChildren(child);
+        assert(i < object->children.size() && object->children[i] == child &&
+               "a pass deletes nothing it is visiting");
     }
 }
 } // namespace
@@ -99,60 +105,61 @@ void Game::UpdatePass(GameObject* object)
 
 namespace
 {
-// Deletes the services in the tear-down order: music before the sound engine
-// it plays on, the object tree last. Services not created yet are skipped.
-// Every pointer is emptied, so nothing reaches a deleted service through it.
-void DeleteServices()
+template <typename T> void Delete(T*& service)
 {
-    delete Game::Music;
-    Game::Music = nullptr;
-    delete Game::Sounds;
-    Game::Sounds = nullptr;
-    delete Game::Input;
-    Game::Input = nullptr;
-    delete[] Game::ActionNames;
-    Game::ActionNames = nullptr;
-    delete Game::Time;
-    Game::Time = nullptr;
-    delete Game::Textures;
-    Game::Textures = nullptr;
-    delete Game::Settings;
-    Game::Settings = nullptr;
-    delete Game::Random;
-    Game::Random = nullptr;
-    delete Game::Root;
-    Game::Root = nullptr;
+    delete service;
+    service = nullptr;
 }
 
+// The services, each made and deleted by one entry, in creation order; the
+// tear-down runs the list backwards (music before the sound engine it plays
+// on, the object tree last). Deleting a service not made yet does nothing,
+// and every pointer is emptied, so nothing reaches a deleted service.
+struct Service
+{
+    void (*create)(uint32_t audioInitFlags);
+    void (*destroy)();
+};
+const Service Services[] = {
+    {[](uint32_t) { Game::Root = new GameObject(); }, [] { Delete(Game::Root); }},
+    {[](uint32_t)
+     {
+         Game::Random = new RandomManager();
+         // The calendar second seeds the generator: runs started within the
+         // same second draw the same numbers.
+         Game::Random->Seed(static_cast<uint32_t>(static_cast<uint64_t>(std::time(nullptr))));
+     },
+     [] { Delete(Game::Random); }},
+    {[](uint32_t) { Game::Settings = new GameSettings(); }, [] { Delete(Game::Settings); }},
+    {[](uint32_t) { Game::Textures = new TextureManager(); }, [] { Delete(Game::Textures); }},
+    {[](uint32_t) { Game::Time = new GameTime(); }, [] { Delete(Game::Time); }},
+    {[](uint32_t) { Game::ActionNames = CreateActionNames(); },
+     []
+     {
+         delete[] Game::ActionNames;
+         Game::ActionNames = nullptr;
+     }},
+    {[](uint32_t) { Game::Input = new InputManager(); }, [] { Delete(Game::Input); }},
+    {[](uint32_t flags) { Game::Sounds = new SoundManager(flags); }, [] { Delete(Game::Sounds); }},
+    {[](uint32_t) { Game::Music = new MusicManager(); }, [] { Delete(Game::Music); }},
+};
+
+void DeleteServices()
+{
+    for (std::size_t i = std::size(Services); i-- > 0;)
+        Services[i].destroy();
+}
 } // namespace
 
 Game::Game(uint32_t audioInitFlags)
 {
-    // A failed construction deletes what it made, so every pointer starts out
-    // empty rather than left over from an earlier game.
-    Root = nullptr;
-    Random = nullptr;
-    Settings = nullptr;
-    Textures = nullptr;
-    Time = nullptr;
-    ActionNames = nullptr;
-    Input = nullptr;
-    Sounds = nullptr;
-    Music = nullptr;
+    // One game at a time: the pointers are empty until it makes its services.
+    assert(!Root && !Random && !Settings && !Textures && !Time && !ActionNames && !Input &&
+           !Sounds && !Music && "one game at a time");
     try
     {
-        Root = new GameObject();
-        Random = new RandomManager();
-        // The calendar second seeds the generator: runs started within the
-        // same second draw the same numbers.
-        Random->Seed(static_cast<uint32_t>(static_cast<uint64_t>(std::time(nullptr))));
-        Settings = new GameSettings();
-        Textures = new TextureManager();
-        Time = new GameTime();
-        ActionNames = CreateActionNames();
-        Input = new InputManager();
-        Sounds = new SoundManager(audioInitFlags);
-        Music = new MusicManager();
+        for (const Service& service : Services)
+            service.create(audioInitFlags);
     }
     catch (...)
     {
@@ -181,8 +188,9 @@ bool Game::Step()
 
 void Game::CreateWindowAndDevice()
 {
-    Settings->window = GameWindow::Open(Settings->screenWidth, Settings->screenHeight, drawingPath,
-                                        waitForRetrace);
+    Settings->window = headless ? new HeadlessWindow(Settings->screenWidth, Settings->screenHeight)
+                                : GameWindow::Open(Settings->screenWidth, Settings->screenHeight,
+                                                   drawingPath, waitForRetrace);
     Settings->device = Settings->window->Device();
     Settings->spriteBatch = new SpriteBatch(Settings->device);
 }
@@ -208,42 +216,52 @@ void Game::Render()
     Settings->device->Present();
 }
 
-void Game::Run()
+void Game::Prepare()
 {
-    Input->LoadKeyMappings(ContentFolders::KeyMappingsFile);
-
     Settings->screenWidth = 800;
     Settings->screenHeight = 600;
     Settings->updatesPerSecond = 60;
     Settings->clearColor = Rgba8{};
-
+    Input->LoadKeyMappings(ContentFolders::KeyMappingsFile);
+    CreateWindowAndDevice();
     try
     {
-        CreateWindowAndDevice();
         Textures->LoadBank("Main");
         Sounds->LoadBank("Main");
-        Root->AddChild(new TestScreen());
-
-        FramePacer pacer;
-        pacer.Start(HighResolutionClock::Frequency(), Settings->updatesPerSecond,
-                    HighResolutionClock::Now());
-        for (;;)
-        {
-            pacer.WaitAndBeginFrame(Settings->updatesPerSecond, Settings->maxCatchUpSteps, Time);
-            if (!Step())
-                break;
-            Render();
-        }
     }
     catch (...)
     {
-        Sounds->UnloadBank("Main");
-        Textures->UnloadBank("Main");
-        ReleaseWindowAndDevice();
+        Unload();
         throw;
     }
+}
 
+void Game::Unload()
+{
     Sounds->UnloadBank("Main");
     Textures->UnloadBank("Main");
     ReleaseWindowAndDevice();
+}
+
+void Game::Run()
+{
+    Prepare();
+    // Unloads however the run ends.
+    struct Unloading
+    {
+        Game* game;
+        ~Unloading() { game->Unload(); }
+    } unloading{this};
+
+    Root->AddChild(new TestScreen());
+    FramePacer pacer;
+    pacer.Start(HighResolutionClock::Frequency(), Settings->updatesPerSecond,
+                HighResolutionClock::Now());
+    for (;;)
+    {
+        pacer.WaitAndBeginFrame(Settings->updatesPerSecond, Settings->maxCatchUpSteps, Time);
+        if (!Step())
+            break;
+        Render();
+    }
 }

@@ -23,8 +23,16 @@ public:
     explicit Game(uint32_t audioInitFlags = 0);
     ~Game();
 
-    // Prepares the run, runs frames until the window is closed, then unloads.
+    // Prepares the run, adds the test screen under the root, runs frames
+    // until the window is closed, then unloads.
     void Run();
+
+    // The run's preparation, which the benchmarks and tests share: the run's
+    // settings, the key mappings, the window with its back end and sprite
+    // batch, and the banks. What it made is released again when it fails.
+    void Prepare();
+    // Unloads the banks, then releases the window, its back end and batch.
+    void Unload();
 
     // Pre-order passes over an object and its subtree (one of each per frame).
     static void HandleInputPass(GameObject* object);
@@ -36,7 +44,8 @@ public:
     // False, with no pass run, when the quit message came.
     static bool Step();
 
-    // Opens the window, its drawing back end and the sprite batch.
+    // Opens the window (one with no display when `headless`), its drawing
+    // back end and the sprite batch.
     void CreateWindowAndDevice();
     // Clears to the clear colour, draws the tree through the sprite batch on
     // Game::Settings->device and presents; the frame is complete on return.
@@ -46,6 +55,7 @@ public:
 
     DrawingPath drawingPath = DrawingPath::Automatic;
     bool waitForRetrace = true; // each present waits for the display (benchmarks turn it off)
+    bool headless = false;      // the window has no display (tests and tools)
 
     static GameObject* Root;
     static RandomManager* Random;

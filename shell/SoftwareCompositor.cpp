@@ -1,6 +1,5 @@
 #include "shell/SoftwareCompositor.h"
 
-#include "content/Texture.h"
 #include "shell/SoftwareImage.h"
 
 #include <pixman.h>
@@ -307,7 +306,7 @@ void SoftwareCompositor::DrawBand(int band)
     for (std::size_t r = 0; r < runCount; ++r)
     {
         const TextureRun& run = runs[r];
-        const DrawingTexture* copy = run.texture ? run.texture->deviceTexture : nullptr;
+        const DrawingTexture* copy = run.texture;
         assert((!copy || copy->maker == this) && "a texture is drawn by the back end that made it");
         if (!copy || copy->maker != this)
             continue;

@@ -29,8 +29,6 @@ public:
     // The bands for the machine: one per core, at most eight.
     static int BandsForThisMachine();
 
-    int BandCount() const { return bandCount; }
-
     // The pixels drawn into (32-bit xRGB rows of `pitch` bytes), and the
     // scale from drawing-surface pixels to them.
     void SetTarget(uint32_t* pixels, int width, int height, int pitch, float scaleX, float scaleY);

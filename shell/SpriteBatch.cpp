@@ -21,7 +21,9 @@ void SpriteBatch::Begin()
     count = 0;
     // An open run without a texture: sprites without one join it.
     runs.clear();
+    runSerials.clear();
     runs.push_back({nullptr, 0, 0});
+    runSerials.push_back(0);
     runTexture = nullptr;
     runsInTextureOrder = true;
 }
@@ -31,11 +33,16 @@ void SpriteBatch::StartRun(const Texture* texture)
     TextureRun& last = runs.back();
     last.end = count;
     if (last.start == last.end)
+    {
         runs.pop_back();
+        runSerials.pop_back();
+    }
     // A texture met again, or one made before the last, needs the regrouping.
-    if (!runs.empty() && SerialOf(texture) <= SerialOf(runs.back().texture))
+    const uint64_t serial = SerialOf(texture);
+    if (!runs.empty() && serial <= runSerials.back())
         runsInTextureOrder = false;
-    runs.push_back({texture, count, count});
+    runs.push_back({texture ? texture->deviceTexture : nullptr, count, count});
+    runSerials.push_back(serial);
     runTexture = texture;
 }
 
@@ -48,23 +55,28 @@ void SpriteBatch::Grow()
 
 void SpriteBatch::GroupByTexture()
 {
-    // The runs are sorted by texture, by start within one (a stable order
+    // The runs are put in texture order, by start within one (a stable order
     // without std::stable_sort's allocation); then each texture's rectangles
     // are copied together.
-    std::sort(runs.begin(), runs.end(),
-              [](const TextureRun& a, const TextureRun& b)
+    order.resize(runs.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [this](std::size_t a, std::size_t b)
               {
-                  const uint64_t serialA = SerialOf(a.texture);
-                  const uint64_t serialB = SerialOf(b.texture);
-                  return serialA != serialB ? serialA < serialB : a.start < b.start;
+                  return runSerials[a] != runSerials[b] ? runSerials[a] < runSerials[b]
+                                                        : runs[a].start < runs[b].start;
               });
     groupedRects.resize(std::max(groupedRects.size(), count));
     groupedRuns.clear();
     std::size_t next = 0;
-    for (const TextureRun& run : runs)
+    uint64_t lastSerial = 0;
+    for (std::size_t i : order)
     {
-        if (groupedRuns.empty() || groupedRuns.back().texture != run.texture)
+        const TextureRun& run = runs[i];
+        if (groupedRuns.empty() || runSerials[i] != lastSerial)
             groupedRuns.push_back({run.texture, next, next});
+        lastSerial = runSerials[i];
         std::memcpy(&groupedRects[next], &rects[run.start],
                     (run.end - run.start) * sizeof(SpriteRect));
         next += run.end - run.start;
@@ -76,7 +88,10 @@ int SpriteBatch::End(uint32_t clearArgb)
 {
     runs.back().end = count;
     if (runs.back().start == runs.back().end)
+    {
         runs.pop_back();
+        runSerials.pop_back();
+    }
     int calls;
     if (runsInTextureOrder)
     {

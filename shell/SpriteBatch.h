@@ -49,8 +49,10 @@ private:
     std::size_t capacity = 0;
     const Texture* runTexture = nullptr; // the texture of the last run
     std::vector<TextureRun> runs;        // the last one open-ended
+    std::vector<uint64_t> runSerials;    // the serial of each run's texture (0: none)
     bool runsInTextureOrder = true;      // each texture's sprites form one run, in texture order
     std::vector<SpriteRect> ownRects;
+    std::vector<std::size_t> order;       // the runs in texture order, while regrouping
     std::vector<SpriteRect> groupedRects; // the queue regrouped by texture
     std::vector<TextureRun> groupedRuns;
 };

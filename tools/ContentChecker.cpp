@@ -178,25 +178,26 @@ void ContentChecker::CheckTextures()
     // a declared size over the drawing path's limit fails here as in the game.
     SoftwareCompositor device(1);
     const fs::path folder = BankFolder(ContentFolders::Textures, "Main");
-    std::map<std::string, std::vector<ContentEntry>> stems;
+    std::map<std::string, std::vector<ContentEntry>> stems; // the PNG files of each stem
     try
     {
-        ScanContentFolder(folder,
-                          [&](const ContentEntry& entry)
-                          {
-                              if (entry.extension != ".png")
-                                  return;
-                              stems[entry.name].push_back(entry);
-                              Texture* texture =
-                                  CreateTexture(&device, entry.path.string().c_str());
-                              if (!texture)
-                                  Warn(entry.path, "the image does not load (not a readable PNG, "
-                                                   "or larger than " +
-                                                       std::to_string(MaxTextureSide) +
-                                                       " pixels on a side or 4096 x 4096 in "
-                                                       "all); it is not drawn");
-                              delete texture;
-                          });
+        for (const auto& [stem, entries] : GroupByStem(folder).otherFiles)
+        {
+            for (const ContentEntry& entry : entries)
+            {
+                if (entry.extension != ".png")
+                    continue;
+                stems[stem].push_back(entry);
+                Texture* texture = CreateTexture(&device, entry.path.string().c_str());
+                if (!texture)
+                    Warn(entry.path, "the image does not load (not a readable PNG, or larger "
+                                     "than " +
+                                         std::to_string(MaxTextureSide) +
+                                         " pixels on a side or 4096 x 4096 in all); it is not "
+                                         "drawn");
+                delete texture;
+            }
+        }
         WarnCompeting(stems, "the texture",
                       [&](const fs::path& file, const std::string& text) { Warn(file, text); });
         if (!stems.count(SceneTexture))

@@ -1,7 +1,5 @@
 #include "shell/platform/GlBackEnd.h"
 
-#include "content/Texture.h"
-
 #include <SDL.h>
 #include <SDL_opengl.h>
 
@@ -621,7 +619,7 @@ int GlBackEnd::DrawFrame(uint32_t clearArgb, const SpriteRect* rects, std::size_
     for (std::size_t i = 0; i < runCount; ++i)
     {
         const TextureRun& run = runs[i];
-        const DrawingTexture* copy = run.texture ? run.texture->deviceTexture : nullptr;
+        const DrawingTexture* copy = run.texture;
         if (!copy || run.end <= run.start)
             continue;
         assert(copy->maker == this && "a texture is drawn by the back end that made it");

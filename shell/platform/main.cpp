@@ -1,5 +1,7 @@
 #define SDL_MAIN_HANDLED
+#include "objects/SceneArena.h"
 #include "shell/Game.h"
+#include "shell/platform/LargePages.h"
 
 #include <SDL.h>
 
@@ -31,6 +33,7 @@ void ShowFailure(const std::string& message)
 int main()
 {
     SDL_SetMainReady();
+    SceneArena::SetBlockSource(LargePageBlock);
     int status = 0;
     std::string failure;
     try

@@ -153,7 +153,7 @@ TEST(SoftwareCompositor, DrawsTheSamePictureWithAnyNumberOfBands)
             sprites.push_back({x, y, x + size, y + size * next(2.0f)});
         }
         sprites.push_back({100.4999f, 10.0f, 100.5001f, 590.0f});
-        const TextureRun run = {&texture, 0, sprites.size()};
+        const TextureRun run = {texture.deviceTexture, 0, sprites.size()};
         compositor.DrawFrame(0xff000000u, sprites.data(), sprites.size(), &run, 1);
         EXPECT_NE(pixels[300 * 800 + 100] & 0xffffff, 0u) << bands << " bands: the thin sprite";
         if (first.empty())

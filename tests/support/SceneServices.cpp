@@ -1,25 +1,29 @@
 #include "support/SceneServices.h"
 
-#include "audio/SoundManager.h"
-#include "content/TextureManager.h"
-#include "input/InputManager.h"
+#include "audio/engine/AudioSystem.h"
 #include "objects/LcgRandom.h"
 #include "shell/GameTime.h"
 
 SceneServices::SceneServices() : workingDirectory(GAME_SOURCE_DIR)
 {
     LcgRandom::Reset();
-    headless = new HeadlessGame();
-    Game::Input->LoadKeyMappings("Content/Config/KeyMappings.json");
-    Game::Textures->LoadBank("Main");
-    Game::Sounds->LoadBank("Main");
+    game = new Game(AudioInitOffline);
+    game->headless = true;
+    try
+    {
+        game->Prepare();
+    }
+    catch (...)
+    {
+        delete game;
+        throw;
+    }
 }
 
 SceneServices::~SceneServices()
 {
-    Game::Sounds->UnloadBank("Main");
-    Game::Textures->UnloadBank("Main");
-    delete headless;
+    game->Unload();
+    delete game;
 }
 
 void SceneServices::Frame()

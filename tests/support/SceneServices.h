@@ -1,11 +1,11 @@
 #pragma once
 
-#include "shell/HeadlessGame.h"
+#include "shell/Game.h"
 #include "support/TempFolder.h"
 
-// The game as the run has it after its preparation, without a window: the
-// shipped Content/ tree as the working folder, its key mappings and banks
-// loaded, on a headless game.
+// The game as the run has it after its preparation, with a window of no
+// display and the audio engine mixing offline: the shipped Content/ tree as
+// the working folder, its key mappings and banks loaded.
 class SceneServices
 {
 public:
@@ -19,5 +19,5 @@ public:
 
 private:
     WorkingDirectory workingDirectory;
-    HeadlessGame* headless = nullptr;
+    Game* game = nullptr;
 };
