@@ -49,7 +49,7 @@ void* HeapBlock(std::size_t bytes, std::size_t alignment)
 SceneArena::BlockSource blockSource = HeapBlock;
 
 // The one thread that uses the scene's memory (checked in debug builds).
-bool OnTheSceneThread()
+[[maybe_unused]] bool OnTheSceneThread()
 {
     static const std::thread::id sceneThread = std::this_thread::get_id();
     return std::this_thread::get_id() == sceneThread;
