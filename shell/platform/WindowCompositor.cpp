@@ -13,6 +13,7 @@ WindowCompositor::WindowCompositor(SDL_Window* window, int surfaceWidth, int sur
     // The window's own pixels, never a GPU texture behind SDL's back: the
     // compositor is chosen where a GPU is missing or slow.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_ClearError();
     if (SDL_GetWindowSurface(window))
         return;
     // The driver keeps no pixels for its windows: one of SDL's GPU renderers
