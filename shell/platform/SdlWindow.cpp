@@ -76,8 +76,10 @@ SdlWindow::SdlWindow(int width, int height, DrawingPath path, bool waitForRetrac
         if (path != DrawingPath::Compositor)
         {
             std::string failure;
+            // Untitled until it is kept, so that nobody takes a window
+            // about to be dropped for the game's.
             GlBackEnd* gpu =
-                GlBackEnd::OpenWindow("Game", width, height, SDL_WINDOW_HIDDEN | ResizableByManager,
+                GlBackEnd::OpenWindow("", width, height, SDL_WINDOW_HIDDEN | ResizableByManager,
                                       RequestedGlApis(), waitForRetrace, &window, &failure);
             if (gpu && path == DrawingPath::Automatic && !gpu->Accelerated())
             {
@@ -102,6 +104,7 @@ SdlWindow::SdlWindow(int width, int height, DrawingPath path, bool waitForRetrac
                 throw std::runtime_error(SdlFailure("cannot create the window"));
             device = new WindowCompositor(window, width, height);
         }
+        SDL_SetWindowTitle(window, "Game");
         AskForFixedFrame(window);
         SDL_ShowWindow(window);
         // The outer size is the screen size: the client area shrinks by the frame.
