@@ -1,8 +1,8 @@
 # The game as a native Wayland client of a real compositor (weston, drawing
 # into the virtual X display): on both drawing paths the frame is on screen
-# in a window of outer size 800 x 600, its title bar included; the title
-# bar's boxes maximise, restore, minimise and close it, and closing ends the
-# run with status 0.
+# in a window of outer size 800 x 600, its title bar included; keys reach the
+# game; the title bar's boxes maximise, restore, minimise and close it, and
+# closing ends the run with status 0.
 source "$(dirname "$0")/Common.sh" "$@"
 in_virtual_display
 
@@ -69,6 +69,15 @@ click_box() {
   xdotool mousemove 998 738
 }
 
+# The pixels of the window's client area, below the 24-pixel title bar, in
+# the last capture: the most common colour (the clear colour) and the others.
+client_pixels() {
+  read -r w h x y < <(echo "$box" | tr 'x+' '  ')
+  read -r clear others < <(convert "$work/now.png" -crop "${w}x$((h - 24))+$x+$((y + 24))" \
+    -format %c histogram:info:- | tr -d : | sort -rn |
+    awk 'NR == 1 {c = $1} NR > 1 {o += $1} END {print c, o + 0}')
+}
+
 mkdir -p "$work/game"
 cp -r "$source_dir/Content" "$work/game/"
 for path in software opengl; do
@@ -79,13 +88,18 @@ for path in software opengl; do
     fail "$path: no 800x600 window on screen (last $box); stderr: $(cat "$work/stderr")"
   cp "$work/now.png" "$artifacts/wayland-$path.png"
   # Below the 24-pixel title bar: the clear colour, and the ships on it.
-  read -r w h x y < <(echo "$box" | tr 'x+' '  ')
-  read -r clear others < <(convert "$work/now.png" -crop "${w}x$((h - 24))+$x+$((y + 24))" \
-    -format %c histogram:info:- | tr -d : | sort -rn | awk 'NR == 1 {c = $1} NR > 1 {o += $1} END {print c, o}')
-  [ "$clear" -gt $((w * (h - 24) / 2)) ] && [ "${others:-0}" -gt 1000 ] ||
-    fail "$path: the window shows no frame of the game ($clear clear, ${others:-0} other pixels)"
-
+  client_pixels
+  [ "$clear" -gt $((w * (h - 24) / 2)) ] && [ "$others" -gt 1000 ] ||
+    fail "$path: the window shows no frame of the game ($clear clear, $others other pixels)"
   if [ $path = software ]; then
+    # The keyboard reaches the game: holding Space adds ships.
+    ships=$others
+    xdotool keydown space
+    sleep 1
+    xdotool keyup space
+    window_box >/dev/null
+    client_pixels
+    [ "$others" -gt $((ships * 3)) ] || fail "$path: holding Space added no ships ($ships, then $others)"
     click_box 48
     wait_for_box 1000x740 || {
       cp "$work/now.png" "$artifacts/wayland-maximised.png"
