@@ -1,8 +1,9 @@
 # The game as a native Wayland client of a real compositor (weston, drawing
 # into the virtual X display): on both drawing paths the frame is on screen
 # in a window of outer size 800 x 600, its title bar included; keys reach the
-# game; the title bar's boxes maximise, restore, minimise and close it, and
-# closing ends the run with status 0.
+# game; a size dragged at the frame's edge is undone; the title bar's boxes
+# maximise, restore, minimise and close it, and closing ends the run with
+# status 0.
 source "$(dirname "$0")/Common.sh" "$@"
 in_virtual_display
 
@@ -100,6 +101,19 @@ for path in software opengl; do
     window_box >/dev/null
     client_pixels
     [ "$others" -gt $((ships * 3)) ] || fail "$path: holding Space added no ships ($ships, then $others)"
+    # A size dragged at the frame's left edge is undone.
+    read -r w h x y < <(echo "$box" | tr 'x+' '  ')
+    xdotool mousemove $((x - 4)) $((y + h / 2))
+    sleep 0.3
+    xdotool mousedown 1
+    for step in 15 30 45 60; do
+      sleep 0.05
+      xdotool mousemove $((x - 4 + step)) $((y + h / 2))
+    done
+    dragged=$(window_box)
+    xdotool mouseup 1 mousemove 998 738
+    [ "${dragged%%+*}" != 800x600 ] || fail "$path: the drag at the frame's edge did not resize"
+    wait_for_box 800x600 || fail "$path: a dragged size was not undone ($box)"
     click_box 48
     wait_for_box 1000x740 || {
       cp "$work/now.png" "$artifacts/wayland-maximised.png"
