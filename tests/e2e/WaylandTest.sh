@@ -101,14 +101,17 @@ for path in software opengl; do
     window_box >/dev/null
     client_pixels
     [ "$others" -gt $((ships * 3)) ] || fail "$path: holding Space added no ships ($ships, then $others)"
-    # A size dragged at the frame's left edge is undone.
+    # A size dragged at the frame's edge (the left one, inwards; the right
+    # one where the window touches the output's left side) is undone.
     read -r w h x y < <(echo "$box" | tr 'x+' '  ')
-    xdotool mousemove $((x - 4)) $((y + h / 2))
+    edge=$((x - 4)) inwards=1
+    [ "$x" -ge 10 ] || { edge=$((x + w + 3)) inwards=-1; }
+    xdotool mousemove $edge $((y + h / 2))
     sleep 0.3
     xdotool mousedown 1
     for step in 15 30 45 60; do
       sleep 0.05
-      xdotool mousemove $((x - 4 + step)) $((y + h / 2))
+      xdotool mousemove $((edge + inwards * step)) $((y + h / 2))
     done
     dragged=$(window_box)
     xdotool mouseup 1 mousemove 998 738
