@@ -253,13 +253,8 @@ GlBackEnd* GlBackEnd::OpenWindow(const char* title, int width, int height, uint3
         std::string reason = *window ? "" : std::string("no window for it: ") + SDL_GetError();
         if (*window)
         {
-            GlBackEnd* backEnd = new GlBackEnd();
-            if (backEnd->Start(*window, api, width, height, &reason))
-            {
-                SDL_GL_SetSwapInterval(waitForRetrace ? 1 : 0);
+            if (GlBackEnd* backEnd = OnWindow(*window, api, width, height, waitForRetrace, &reason))
                 return backEnd;
-            }
-            delete backEnd;
             SDL_DestroyWindow(*window);
             *window = nullptr;
         }
@@ -273,19 +268,26 @@ GlBackEnd* GlBackEnd::OpenWindow(const char* title, int width, int height, uint3
 GlBackEnd* GlBackEnd::Create(SDL_Window* window, int surfaceWidth, int surfaceHeight,
                              bool waitForRetrace)
 {
+    std::string reason;
     for (GlApi api : {GlApi::Desktop, GlApi::Embedded})
-    {
-        SetContextAttributes(api);
-        GlBackEnd* backEnd = new GlBackEnd();
-        std::string reason;
-        if (backEnd->Start(window, api, surfaceWidth, surfaceHeight, &reason))
-        {
-            SDL_GL_SetSwapInterval(waitForRetrace ? 1 : 0);
+        if (GlBackEnd* backEnd =
+                OnWindow(window, api, surfaceWidth, surfaceHeight, waitForRetrace, &reason))
             return backEnd;
-        }
-        delete backEnd;
-    }
     return nullptr;
+}
+
+GlBackEnd* GlBackEnd::OnWindow(SDL_Window* window, GlApi api, int surfaceWidth, int surfaceHeight,
+                               bool waitForRetrace, std::string* failure)
+{
+    SetContextAttributes(api);
+    GlBackEnd* backEnd = new GlBackEnd();
+    if (!backEnd->Start(window, api, surfaceWidth, surfaceHeight, failure))
+    {
+        delete backEnd;
+        return nullptr;
+    }
+    SDL_GL_SetSwapInterval(waitForRetrace ? 1 : 0);
+    return backEnd;
 }
 
 bool GlBackEnd::Start(SDL_Window* window, GlApi api, int surfaceWidth, int surfaceHeight,

@@ -90,6 +90,10 @@ private:
     };
 
     GlBackEnd() = default;
+    // A back end on the window with a context of the API; null, with
+    // nothing left made and *failure saying why, where it cannot be had.
+    static GlBackEnd* OnWindow(SDL_Window* window, GlApi api, int surfaceWidth, int surfaceHeight,
+                               bool waitForRetrace, std::string* failure);
     bool Start(SDL_Window* window, GlApi api, int surfaceWidth, int surfaceHeight,
                std::string* failure);
     bool StreamRects(const SpriteRect* rects, std::size_t count);
