@@ -155,3 +155,49 @@ TEST(GameObject, PiecesOfAKindLieSideBySideAndAllReturnWhenTheTreeIsDeleted)
     delete root;
     EXPECT_EQ(SceneArena::PiecesInUse(), before);
 }
+
+// A list keeps a lone item in its own word and moves to a block on the arena
+// for more, or for a null item, which would otherwise read as no item.
+TEST(GameObject, ListsKeepOrderAndNullItemsAcrossTheirForms)
+{
+    const std::size_t before = SceneArena::PiecesInUse();
+    GameObject a, b, c;
+    {
+        GameObject::List<GameObject*> list;
+        list.push_back(nullptr);
+        ASSERT_EQ(list.size(), 1u);
+        EXPECT_EQ(list[0], nullptr);
+        list.pop_back();
+        EXPECT_TRUE(list.empty());
+
+        list.push_back(&a); // held in the block it already has
+        list.push_back(&b);
+        list.push_back(&c);
+        EXPECT_EQ(std::vector<GameObject*>(list.begin(), list.end()),
+                  (std::vector<GameObject*>{&a, &b, &c}));
+        list.erase(list.begin(), list.begin() + 2);
+        ASSERT_EQ(list.size(), 1u);
+        EXPECT_EQ(list.front(), &c);
+    }
+    {
+        GameObject::List<GameObject*> list;
+        list.push_back(&a); // in the word: no piece
+        EXPECT_EQ(SceneArena::PiecesInUse(), before);
+        EXPECT_EQ(list.back(), &a);
+        list.push_back(nullptr);
+        list.push_back(&b);
+        EXPECT_EQ(std::vector<GameObject*>(list.begin(), list.end()),
+                  (std::vector<GameObject*>{&a, nullptr, &b}));
+        EXPECT_THROW(list.at(3), std::out_of_range);
+    }
+    {
+        GameObject::List<GameObject*> list;
+        list.push_back(&a);
+        list.erase(list.begin());
+        EXPECT_TRUE(list.empty());
+        list.push_back(&b);
+        EXPECT_EQ(list.erase(list.end(), list.end()), list.end());
+        EXPECT_EQ(list.size(), 1u);
+    }
+    EXPECT_EQ(SceneArena::PiecesInUse(), before);
+}
