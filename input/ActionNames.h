@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -30,9 +31,11 @@ inline int ActionIndexOfEntry(const char* entry)
 {
     const std::uintptr_t offset =
         reinterpret_cast<std::uintptr_t>(entry) - reinterpret_cast<std::uintptr_t>(ActionNameTexts);
-    return offset < sizeof(ActionNameTexts) && offset % ActionNameStride == 0
-               ? static_cast<int>(offset / ActionNameStride)
-               : -1;
+    // Rotating the stride's bits to the top makes any offset off the stride
+    // huge, so one comparison tests both the range and the stride.
+    static_assert(ActionNameStride == 16);
+    const std::uintptr_t index = std::rotr(offset, 4);
+    return index < ActionCount ? static_cast<int>(index) : -1;
 }
 
 // A new heap array of the six action names (pointers to ActionNameTexts), in

@@ -5,6 +5,12 @@
 
 void InputManager::LoadKeyMappings(const boost::filesystem::path& file)
 {
+    // The answers follow the mappings made, however the reading ends.
+    struct Answering
+    {
+        InputManager* input;
+        ~Answering() { input->AnswerAll(); }
+    } answering{this};
     boost::property_tree::ptree tree = ReadContentJson(file);
     for (const auto& member : tree)
     {
@@ -15,7 +21,6 @@ void InputManager::LoadKeyMappings(const boost::filesystem::path& file)
         if (int index = ActionIndexOfEntry(action); index >= 0)
             actionKeys[index].push_back(static_cast<uint32_t>(key));
     }
-    ++changes;
 }
 
 bool InputManager::AnyKeyDown(int action, const KeyState& state) const
@@ -28,10 +33,10 @@ bool InputManager::AnyKeyDown(int action, const KeyState& state) const
     return false;
 }
 
-void InputManager::AnswerAll() const
+void InputManager::AnswerAll()
 {
-    downActions = 0;
+    uint32_t down = 0;
     for (int i = 0; i < ActionCount; ++i)
-        downActions |= AnyKeyDown(i, currentKeys) ? 1u << i : 0u;
-    answeredChange = changes;
+        down |= AnyKeyDown(i, currentKeys) ? 1u << i : 0u;
+    downActions = down;
 }

@@ -25,28 +25,26 @@ public:
     void KeyDown(uint32_t key)
     {
         currentKeys.Set(key);
-        ++changes;
+        AnswerAll();
     }
     void KeyUp(uint32_t key)
     {
         currentKeys.Clear(key);
-        ++changes;
+        AnswerAll();
     }
 
     // True while any key mapped to the action is set in the state. Every
     // object asks the same few questions of the same keys in a frame: the
-    // answers for currentKeys are worked out once for each state of the keys
-    // and kept by action index.
+    // answers for currentKeys are worked out whenever the keys or the
+    // mappings change, and kept by action index.
     bool IsActionDown(const char* action, const KeyState& state) const
     {
         const int index = ActionIndexOfEntry(action);
         if (index < 0)
             return false; // mappings are only ever made for entries of the table
-        if (&state != &currentKeys)
-            return AnyKeyDown(index, state);
-        if (answeredChange != changes)
-            AnswerAll();
-        return (downActions >> index) & 1u;
+        if (&state == &currentKeys)
+            return (downActions >> index) & 1u;
+        return AnyKeyDown(index, state);
     }
 
     // The frame copy: previousKeys becomes currentKeys.
@@ -58,13 +56,10 @@ public:
 
 private:
     bool AnyKeyDown(int action, const KeyState& state) const;
-    void AnswerAll() const;
+    void AnswerAll();
 
-    // The actions down in currentKeys (a bit each, by action index), worked
-    // out when the keys or the mappings had last changed `answeredChange` times.
-    uint64_t changes = 0;
-    mutable uint64_t answeredChange = UINT64_MAX;
-    mutable uint32_t downActions = 0;
+    // The actions down in currentKeys, a bit each by action index.
+    uint32_t downActions = 0;
     // The keys of each action of Game::ActionNames in mapping order, kept with
     // keyMappings so that the per-object queries need no tree lookup.
     std::vector<uint32_t> actionKeys[ActionCount];

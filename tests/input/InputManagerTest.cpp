@@ -38,7 +38,12 @@ protected:
 TEST_F(InputManagerTest, RepeatedMembersAndLaterFilesGiveAnActionSeveralKeys)
 {
     Load(R"({"MoveUp": "W", "MoveUp": "Up", "AddObjects": "Space", "MoveDown": "Space"})");
-    Load(R"({"MoveUp": "Keypad8"})"); // adds to what is loaded
+    Press(Key::Keypad8);
+    Load(R"({"MoveUp": "Keypad8"})"); // adds to what is loaded, and answers at once
+    EXPECT_TRUE(Down(MoveUp));
+    // A pointer inside a name's text is no entry.
+    EXPECT_FALSE(input.IsActionDown(Game::ActionNames[MoveUp] + 1, input.currentKeys));
+    Release(Key::Keypad8);
     for (Key key : {Key::W, Key::Up, Key::Keypad8})
     {
         EXPECT_FALSE(Down(MoveUp));
