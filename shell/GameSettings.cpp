@@ -29,13 +29,15 @@ inline void DrawSprite(SpriteBatch* spriteBatch, const GameObject* object)
 
 void GameSettings::DrawObject(GameObject* object)
 {
-    DrawSprite(spriteBatch, object);
-    // Leaves, most of the objects, are drawn here rather than through a call.
-    for (std::size_t i = 0; i < object->children.size(); ++i)
+    SpriteBatch* batch = spriteBatch;
+    DrawSprite(batch, object);
+    // Drawing runs no behaviour, so the tree holds still: the list is read
+    // once. Leaves, most of the objects, are drawn here rather than through
+    // a call.
+    for (GameObject* child : object->children)
     {
-        GameObject* child = object->children[i];
         if (child->children.empty())
-            DrawSprite(spriteBatch, child);
+            DrawSprite(batch, child);
         else
             DrawObject(child);
     }

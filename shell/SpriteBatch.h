@@ -39,8 +39,9 @@ public:
     int End(uint32_t clearArgb);
 
 private:
-    void StartRun(const Texture* texture);
-    void Grow();
+    // Once a run or a growth, not once a sprite: kept out of the callers' loops.
+    [[gnu::noinline]] void StartRun(const Texture* texture);
+    [[gnu::noinline]] void Grow();
     void GroupByTexture();
 
     DrawingBackEnd* device;      // not owned
