@@ -39,12 +39,18 @@ public:
     // mappings change, and kept by action index.
     bool IsActionDown(const char* action, const KeyState& state) const
     {
-        const int index = ActionIndexOfEntry(action);
-        if (index < 0)
-            return false; // mappings are only ever made for entries of the table
+        // Mappings are only ever made for entries of the table: any other
+        // pointer is no action held.
         if (&state == &currentKeys)
-            return (downActions >> index) & 1u;
-        return AnyKeyDown(index, state);
+        {
+            // Mostly no key is held, and every question has one answer.
+            if (downActions == 0)
+                return false;
+            const int index = ActionIndexOfEntry(action);
+            return index >= 0 && ((downActions >> index) & 1u);
+        }
+        const int index = ActionIndexOfEntry(action);
+        return index >= 0 && AnyKeyDown(index, state);
     }
 
     // The frame copy: previousKeys becomes currentKeys.
