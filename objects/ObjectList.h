@@ -16,9 +16,9 @@
 // (the address with its low bit set; items are never odd addresses, an odd or
 // null item goes to a block). Most objects have no children and one
 // behaviour: those lists take no piece of their own and no load beyond the
-// object, and a game object is 56 bytes instead of 80. The frame's walks read
-// every object of a large scene three times a frame, from memory, so its size
-// is their cost.
+// object, and a game object takes 56 bytes. The frame's walks read every
+// object of a large scene three times a frame, from memory, so its size is
+// their cost.
 template <typename T> class ObjectList
 {
     static_assert(std::is_pointer<T>::value, "the scene's lists hold pointers");
