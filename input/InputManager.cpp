@@ -2,6 +2,7 @@
 
 #include "content/ContentJson.h"
 #include "input/ActionNames.h"
+#include "input/GamepadControl.h"
 
 void InputManager::LoadKeyMappings(const boost::filesystem::path& file)
 {
@@ -15,7 +16,14 @@ void InputManager::LoadKeyMappings(const boost::filesystem::path& file)
     for (const auto& member : tree)
     {
         const char* action = ActionFromName(member.first);
-        Key key = KeyFromName(ReadNodeText(member.second));
+        const std::string name = ReadNodeText(member.second);
+        Key key = KeyFromName(name);
+        // A pad's control stands for its position, carried as a key value.
+        if (key == Key::None)
+        {
+            if (uint32_t control = GamepadControlFromName(name))
+                key = static_cast<Key>(control);
+        }
         // A multimap inserts after the entries already under the same action.
         keyMappings.insert({action, key});
         if (int index = ActionIndexOfEntry(action); index >= 0)

@@ -11,6 +11,7 @@
 #include "content/ContentJson.h"
 #include "content/Texture.h"
 #include "input/ActionNames.h"
+#include "input/GamepadControl.h"
 #include "input/Key.h"
 #include "shell/SoftwareCompositor.h"
 
@@ -158,8 +159,9 @@ void ContentChecker::CheckKeyMappings()
         const int action = ActionIndexFromName(member.first);
         if (action < 0)
             Warn(file, "\"" + member.first + "\" is no action; the mapping is ignored");
-        else if (KeyFromName(keyName) == Key::None && keyName != "None")
-            Warn(file, "\"" + keyName + "\" (for " + member.first + ") is no key name");
+        else if (KeyFromName(keyName) == Key::None && keyName != "None" &&
+                 !GamepadControlFromName(keyName))
+            Warn(file, "\"" + keyName + "\" (for " + member.first + ") is no key or pad name");
         else
             mapped[action] = true;
     }

@@ -170,16 +170,26 @@ int main(int argc, char** argv)
         WriteText(root / "Config/KeyMappings.json", R"({
     "MoveUp": "W",
     "MoveUp": "Up",
+    "MoveUp": "GamepadDPadUp",
+    "MoveUp": "GamepadLeftThumbstickUp",
     "MoveDown": "S",
     "MoveDown": "Down",
+    "MoveDown": "GamepadDPadDown",
+    "MoveDown": "GamepadLeftThumbstickDown",
     "MoveLeft": "A",
     "MoveLeft": "Left",
+    "MoveLeft": "GamepadDPadLeft",
+    "MoveLeft": "GamepadLeftThumbstickLeft",
     "MoveRight": "D",
     "MoveRight": "Right",
+    "MoveRight": "GamepadDPadRight",
+    "MoveRight": "GamepadLeftThumbstickRight",
     "AddObjects": "Space",
     "AddObjects": "KeypadPlus",
+    "AddObjects": "GamepadA",
     "RemoveObjects": "Backspace",
-    "RemoveObjects": "KeypadMinus"
+    "RemoveObjects": "KeypadMinus",
+    "RemoveObjects": "GamepadB"
 }
 )");
 

@@ -1,6 +1,7 @@
 #include "shell/platform/SdlWindow.h"
 
 #include "shell/platform/GlBackEnd.h"
+#include "shell/platform/SdlGamepads.h"
 #include "shell/platform/WindowCompositor.h"
 #include "shell/platform/WindowFrame.h"
 #include "shell/platform/WindowProc.h"
@@ -110,6 +111,7 @@ SdlWindow::SdlWindow(int width, int height, DrawingPath path, bool waitForRetrac
         // The outer size is the screen size: the client area shrinks by the frame.
         FitOuterSize(window, width, height);
         SDL_GetWindowSize(window, &restoredWidth, &restoredHeight);
+        gamepads = new SdlGamepads();
     }
     catch (...)
     {
@@ -123,6 +125,7 @@ SdlWindow::SdlWindow(int width, int height, DrawingPath path, bool waitForRetrac
 
 SdlWindow::~SdlWindow()
 {
+    delete gamepads;
     delete device;
     SDL_DestroyWindow(window);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -136,7 +139,8 @@ bool SdlWindow::HandleMessages()
     {
         if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
             settleFrames = SettleFrames;
-        quit |= WindowProc(event);
+        if (!gamepads->Handle(event))
+            quit |= WindowProc(event);
     }
     // A size the window did not get by maximising is undone once the
     // window manager has had time to say whether it maximised it.

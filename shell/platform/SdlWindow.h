@@ -3,13 +3,15 @@
 #include "shell/GameWindow.h"
 
 struct SDL_Window;
+class SdlGamepads;
 
 // The game's window on SDL's video subsystem, standing in for the
 // platform's window, message pump and device: it starts the subsystem, makes
 // the window, chooses the drawing back end (OpenGL where a GPU draws, the
 // compositor into the window's pixels where not, or where OpenGL cannot be
 // had) and turns SDL's events
-// into the window messages of WindowProc. The user may maximise and minimise
+// into the window messages of WindowProc, and the pads' events into presses
+// of their controls. The user may maximise and minimise
 // the window, but not give it another size.
 class SdlWindow : public GameWindow
 {
@@ -28,6 +30,7 @@ private:
 
     SDL_Window* window = nullptr;
     DrawingBackEnd* device = nullptr; // owned
+    SdlGamepads* gamepads = nullptr;  // owned
     int restoredWidth = 0;            // the client size the window keeps unless maximised
     int restoredHeight = 0;
     int settleFrames = 0;

@@ -25,8 +25,9 @@ std::string Line(const ContentChecker::Problem& problem)
 TEST(ContentChecker, ReportsEveryPlantedProblemOnce)
 {
     TempFolder folder;
-    folder.WriteText("Content/Config/KeyMappings.json",
-                     R"({"MoveUp": "W", "MoveDown": "S", "MoveLeft": "A", "MoveRight": "D",
+    folder.WriteText(
+        "Content/Config/KeyMappings.json",
+        R"({"MoveUp": "W", "MoveDown": "S", "MoveLeft": "A", "MoveRight": "GamepadDPadRight",
                          "AddObjects": "Bogus", "Jump": "Space", "RemoveObjects": "Backspace"})");
     folder.MakeFolder("Content/Sound/Main");
     folder.MakeFolder("Content/Music");
@@ -56,7 +57,7 @@ TEST(ContentChecker, ReportsEveryPlantedProblemOnce)
     checker.Check(folder.Path());
 
     const std::multiset<std::string> expected = {
-        R"(warning: Content/Config/KeyMappings.json: "Bogus" (for AddObjects) is no key name)",
+        R"(warning: Content/Config/KeyMappings.json: "Bogus" (for AddObjects) is no key or pad name)",
         R"(warning: Content/Config/KeyMappings.json: "Jump" is no action; the mapping is ignored)",
         "warning: Content/Config/KeyMappings.json: the action AddObjects has no key",
         "warning: Content/Textures/Main/Broken.png: the image does not load",
