@@ -11,6 +11,7 @@ packages=(
   libgtest-dev zlib1g-dev
   xvfb xauth xfonts-base x11-utils xdotool x11-apps imagemagick libx11-dev sox openbox wmctrl
   weston libdecor-0-plugin-1-cairo pulseaudio pulseaudio-utils
+  pipewire pipewire-pulse wireplumber dbus-daemon
   clang-format clang libclang-rt-14-dev
 )
 

@@ -1,89 +1,227 @@
 #include "audio/engine/DeviceOutput.h"
 
+#include "audio/engine/AudioDevice.h"
 #include "audio/engine/Mixer.h"
+#include "audio/engine/SdlAudioDevice.h"
 
-#include <SDL.h>
-
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 
 namespace
 {
-SDL_AudioDeviceID OpenDevice(SDL_AudioCallback callback, void* user, int* sampleRate)
+constexpr int64_t NsPerSecond = 1'000'000'000;
+
+int64_t SteadyNow()
 {
-    SDL_AudioSpec want = {};
-    want.freq = 48000;
-    want.format = AUDIO_F32SYS;
-    want.channels = 2;
-    want.samples = DeviceOutput::BufferFrames;
-    want.callback = callback;
-    want.userdata = user;
-    SDL_AudioSpec have = {};
-    SDL_AudioDeviceID device =
-        SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
-    if (device)
-        *sampleRate = have.freq;
-    return device;
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 } // namespace
 
 DeviceOutput* DeviceOutput::Open()
 {
-    DeviceOutput* output = new DeviceOutput();
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0)
-        output->device = OpenDevice(Callback, output, &output->sampleRate);
-    if (!output->device)
+    if (SdlAudioDevice* sdl = SdlAudioDevice::Start(false))
     {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0)
-            output->device = OpenDevice(Callback, output, &output->sampleRate);
-    }
-    if (!output->device)
-    {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        const bool devicesComeAndGo = sdl->DevicesComeAndGo();
+        DeviceOutput* output = new DeviceOutput(sdl, SteadyNow);
+        if (output->OpenFirst())
+            return output;
+        // A sound server without a device may gain one while the game runs.
+        if (devicesComeAndGo)
+        {
+            std::fprintf(stderr, "Game: no sound device yet; the game plays on silently until "
+                                 "one comes\n");
+            return output;
+        }
         delete output;
-        return nullptr;
     }
-    return output;
+    // No sound card: SDL's dummy device takes the frames at a real one's pace.
+    if (SdlAudioDevice* dummy = SdlAudioDevice::Start(true))
+    {
+        DeviceOutput* output = new DeviceOutput(dummy, SteadyNow);
+        if (output->OpenFirst())
+            return output;
+        delete output;
+    }
+    return nullptr;
+}
+
+DeviceOutput::DeviceOutput(AudioDevice* device, int64_t (*clock)())
+    : device(device), clock(clock), discardBlock(2 * static_cast<std::size_t>(BufferFrames))
+{
 }
 
 DeviceOutput::~DeviceOutput()
 {
-    if (device)
     {
-        SDL_CloseAudioDevice(device);
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        std::lock_guard<std::mutex> guard(lock);
+        stopping = true;
     }
+    wake.notify_all();
+    if (watcher.joinable())
+        watcher.join();
+    delete device;
+}
+
+bool DeviceOutput::OpenFirst()
+{
+    const int rate = device->Open(PreferredRate, true, this);
+    sampleRate = rate > 0 ? rate : PreferredRate;
+    playing = rate > 0;
+    return playing;
 }
 
 void DeviceOutput::Start(Mixer* source)
 {
-    // Set before the device runs: the callback reads it without a lock.
-    mixer = source;
-    SDL_PauseAudioDevice(device, 0);
+    StartWatchedByCaller(source);
+    watcher = std::thread([this] { RunWatcher(); });
 }
 
-void DeviceOutput::Callback(void* user, unsigned char* stream, int bytes)
+void DeviceOutput::StartWatchedByCaller(Mixer* source)
 {
-    auto now = []
-    {
-        return std::chrono::duration_cast<std::chrono::nanoseconds>(
-                   std::chrono::steady_clock::now().time_since_epoch())
-            .count();
-    };
-    DeviceOutput* output = static_cast<DeviceOutput*>(user);
-    const int64_t start = now();
-    const int frames = bytes / static_cast<int>(2 * sizeof(float));
-    if (output->mixer)
-        output->mixer->Mix(reinterpret_cast<float*>(stream), frames);
+    // Set before the device runs: Pull reads it without a lock.
+    mixer = source;
+    const int64_t now = clock();
+    listed = device->Listed();
+    if (playing)
+        Resume(now, false);
     else
-        SDL_memset(stream, 0, static_cast<std::size_t>(bytes));
-    const int64_t end = now();
-    const int64_t period = int64_t(frames) * 1000000000 / output->sampleRate;
-    if ((output->lastStart != 0 && start - output->lastStart > 2 * period) || end - start > period)
-        output->lateBuffers.fetch_add(1, std::memory_order_relaxed);
-    output->lastStart = start;
-    if (output->mixer)
-        output->appliedWhenHanded.store(output->mixer->Applied(), std::memory_order_release);
-    output->buffers.fetch_add(1, std::memory_order_release);
+    {
+        silentSince = now;
+        silentFrames = 0;
+        nextTry = now + retryInterval;
+    }
+}
+
+void DeviceOutput::Resume(int64_t now, bool fadeIn)
+{
+    fadeInLeft.store(fadeIn ? FadeInFrames : 0, std::memory_order_relaxed);
+    lastPullEnd.store(now, std::memory_order_relaxed);
+    openedAt = now;
+    playing = true;
+    device->Resume();
+}
+
+void DeviceOutput::Pull(float* out, int frames)
+{
+    const int64_t start = clock();
+    // A device that took nothing for a while (stalled, or slow to start)
+    // played nothing meanwhile: the mix catches up with real time first.
+    const int64_t gap = start - lastPullEnd.load(std::memory_order_relaxed);
+    if (gap > StallNs)
+        MixAway(std::min(gap, LongestCatchUpNs) * sampleRate / NsPerSecond);
+    mixer->Mix(out, frames);
+    // After a reopening the mix comes back from silence without a click.
+    int fade = fadeInLeft.load(std::memory_order_relaxed);
+    if (fade > 0)
+    {
+        for (int i = 0; i < frames && fade > 0; ++i, --fade)
+        {
+            const float gain = 1.0f - static_cast<float>(fade) / FadeInFrames;
+            out[2 * i] *= gain;
+            out[2 * i + 1] *= gain;
+        }
+        fadeInLeft.store(fade, std::memory_order_relaxed);
+    }
+    const int64_t end = clock();
+    const int64_t period = int64_t(frames) * NsPerSecond / sampleRate;
+    if ((lastStart != 0 && start - lastStart > 2 * period) || end - start > period)
+        lateBuffers.fetch_add(1, std::memory_order_relaxed);
+    lastStart = start;
+    lastPullEnd.store(start + period, std::memory_order_release);
+    appliedWhenHanded.store(mixer->Applied(), std::memory_order_release);
+    buffers.fetch_add(1, std::memory_order_release);
+}
+
+void DeviceOutput::Watch(int64_t now)
+{
+    if (playing)
+    {
+        if (!device->Lost())
+            return;
+        LoseDevice(now);
+    }
+    MixSilently(now);
+    TryToReopen(now);
+}
+
+void DeviceOutput::LoseDevice(int64_t now)
+{
+    // Closing waits for the device's thread: the mixer is the watcher's now.
+    device->Close();
+    playing = false;
+    // The mix has reached the end of the last buffer handed over.
+    silentSince = lastPullEnd.load(std::memory_order_acquire);
+    silentFrames = 0;
+    quickLosses = now - openedAt < QuickLossNs ? quickLosses + 1 : 0;
+    retryInterval = std::min(RetryIntervalNs << std::min(quickLosses, 4), LongestRetryIntervalNs);
+    nextTry = now + retryInterval;
+    listed = device->Listed();
+    std::fprintf(stderr, "Game: the sound device was lost; the game plays on silently until one "
+                         "comes back\n");
+}
+
+void DeviceOutput::MixSilently(int64_t now)
+{
+    // After a suspend the mix does not make up the whole time at once.
+    if (now - silentSince - silentFrames * NsPerSecond / sampleRate > LongestCatchUpNs)
+    {
+        silentSince = now;
+        silentFrames = 0;
+    }
+    const int64_t owed = (now - silentSince) * sampleRate / NsPerSecond - silentFrames;
+    if (owed > 0)
+    {
+        MixAway(owed);
+        silentFrames += owed;
+    }
+    // Whole seconds move into the start, so the product above stays small.
+    while (silentFrames >= sampleRate)
+    {
+        silentSince += NsPerSecond;
+        silentFrames -= sampleRate;
+    }
+}
+
+void DeviceOutput::MixAway(int64_t frames)
+{
+    while (frames > 0)
+    {
+        const int block = static_cast<int>(std::min<int64_t>(frames, BufferFrames));
+        mixer->Mix(discardBlock.data(), block);
+        frames -= block;
+    }
+}
+
+void DeviceOutput::TryToReopen(int64_t now)
+{
+    const int nowListed = device->Listed();
+    const bool added = nowListed > listed && quickLosses == 0;
+    listed = nowListed;
+    if (!added && (now < nextTry || nowListed == 0))
+        return;
+    if (device->Open(sampleRate, false, this) <= 0)
+    {
+        retryInterval = std::min(retryInterval * 2, LongestRetryIntervalNs);
+        nextTry = now + retryInterval;
+        return;
+    }
+    // The silent mix has reached now: the device's first frames follow it.
+    Resume(now, true);
+    std::fprintf(stderr, "Game: sound plays again on the default device\n");
+}
+
+void DeviceOutput::RunWatcher()
+{
+    std::unique_lock<std::mutex> guard(lock);
+    while (!stopping)
+    {
+        guard.unlock();
+        Watch(clock());
+        guard.lock();
+        wake.wait_for(guard, std::chrono::nanoseconds(WatchIntervalNs),
+                      [this] { return stopping; });
+    }
 }

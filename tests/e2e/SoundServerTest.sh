@@ -1,36 +1,119 @@
-# The game heard through a real sound server (run by
-# tools/with-sound-server.sh): PulseAudio with a null sink, whose monitor is
-# recorded while the game runs; the music is in the recording. A game whose
-# audio went elsewhere leaves the recording silent or empty.
+# The game heard through a real sound server (run by tools/with-sound-server.sh,
+# whose SOUND_SERVER and SDL_AUDIODRIVER say which server and which of SDL's
+# drivers), and surviving its device: the only sink is removed for 2 s, then
+# a new one appears, and the game is heard on it within 5 s; then there is no
+# sink at all for 10 s, and the game is heard within a second of the next
+# one, with its music where real time has taken it. The game ends with
+# status 0 afterwards.
 source "$(dirname "$0")/Common.sh" "$@"
 in_virtual_display
 
 recorder_pid=
-trap 'kill $recorder_pid 2>/dev/null; rm -rf "$work"' EXIT
-parec -d game_sink.monitor --file-format=wav --format=s16le --rate=48000 --channels=2 \
-  "$work/recording.wav" &
-recorder_pid=$!
+# The recordings are kept, pass or fail.
+recordings="$artifacts/sound-server-$SOUND_SERVER-$SDL_AUDIODRIVER"
+mkdir -p "$recordings"
+trap 'kill $recorder_pid 2>/dev/null; cp "$work"/*.wav "$recordings/" 2>/dev/null; rm -rf "$work"' EXIT
 
+# The shipped content with music that tells the time: one-second tones of
+# 300 Hz, 400 Hz, ... 2200 Hz, looping every 20 s.
 mkdir -p "$work/game"
 cp -r "$source_dir/Content" "$work/game/"
-start_game "$work/game" pulseaudio
+rm -f "$work/game/Content/Music/"*
+tones=()
+for k in $(seq 0 19); do
+  [ $k -eq 0 ] || tones+=(:)
+  tones+=(synth 1 sine $((300 + 100 * k)) gain -6)
+done
+sox -n -r 48000 -c 2 -b 16 "$work/game/Content/Music/Klezmer.wav" "${tones[@]}"
+
+now() { date +%s.%N; }
+# Records a sink's monitor into a file until stop_recording.
+record() {
+  parec -d "$1.monitor" --latency-msec=20 --file-format=wav --format=s16le --rate=48000 --channels=2 "$2" &
+  recorder_pid=$!
+}
+stop_recording() {
+  kill -INT "$recorder_pid"
+  wait "$recorder_pid" 2>/dev/null
+  recorder_pid=
+}
+remove_sink() {
+  local module
+  module=$(pactl list short modules | awk -v sink="sink_name=$1" \
+    '$0 ~ sink "([ \t]|$)" {print $1; exit}')
+  [ -n "$module" ] || fail "no module holds the sink $1"
+  pactl unload-module "$module"
+}
+add_sink() {
+  pactl load-module module-null-sink sink_name="$1" rate=48000 >/dev/null
+  pactl set-default-sink "$1"
+}
+rms() {
+  sox "$1" -n trim "$2" "$3" stat 2>&1 | awk '/RMS +amplitude/ {print $3}'
+}
+# The first tenth of a second, in seconds from the recording's start, in
+# which the game is heard; empty when it never is.
+heard_at() {
+  local length t
+  length=$(soxi -D "$1" 2>/dev/null || echo 0)
+  for t in $(seq 0 0.1 "$length"); do
+    awk -v a="$t" -v l="$length" 'BEGIN { exit !(a + 0.1 <= l) }' || break
+    if awk -v r="$(rms "$1" "$t" 0.1)" 'BEGIN { exit !(r > 0.01) }'; then
+      echo "$t"
+      return
+    fi
+  done
+}
+# The second of the music heard at a time of the recording.
+music_second() {
+  sox "$1" -n remix 1 trim "$2" 0.3 stat 2>&1 |
+    awk '/Rough +frequency/ {printf "%d\n", ($3 - 300) / 100 + 0.5}'
+}
+
+start_game "$work/game" "$SDL_AUDIODRIVER"
 wait_for_window
-sleep 4
+music_start=$(now)
+record game_sink "$work/first.wav"
+sleep 1.5
+stop_recording
+first=$(rms "$work/first.wav" 0.5 1)
+awk -v p="$first" 'BEGIN { exit !(p > 0.01) }' ||
+  fail "the game was not heard through $SOUND_SERVER (rms $first); stderr: $(cat "$work/stderr")"
+
+# The only sink goes for 2 s, then another comes.
+remove_sink game_sink
+sleep 2
+add_sink game_sink_2
+record game_sink_2 "$work/second.wav"
+sleep 5
+stop_recording
+second=$(heard_at "$work/second.wav")
+[ -n "$second" ] ||
+  fail "silent on the new sink for 5 s on $SOUND_SERVER; stderr: $(cat "$work/stderr")"
+
+# No sink at all for 10 s, then one.
+remove_sink game_sink_2
+sleep 10
+add_sink game_sink_3
+appeared=$(now)
+record game_sink_3 "$work/third.wav"
+sleep 2.5
+stop_recording
+third=$(heard_at "$work/third.wav")
+[ -n "$third" ] && awk -v t="$third" 'BEGIN { exit !(t <= 1.0) }' ||
+  fail "not heard within a second of the sink on $SOUND_SERVER (at ${third:-never} s)"
+heard_second=$(music_second "$work/third.wav" "$(awk -v t="$third" 'BEGIN { print t + 0.2 }')")
+expected_second=$(awk -v a="$appeared" -v s="$music_start" -v t="$third" \
+  'BEGIN { printf "%d\n", a + t + 0.2 - s }')
+awk -v h="$heard_second" -v e="$expected_second" \
+  'BEGIN { d = (h - e % 20 + 30) % 20 - 10; exit !(d >= -1.5 && d <= 1.5) }' ||
+  fail "the music came back at its second $heard_second, real time had taken it to $expected_second (mod 20); stderr: $(cat "$work/stderr")"
+
 "$send_close" "$window" || fail "could not send the close request"
 wait_for_game
 [ "$status" = 0 ] || fail "the game ended with status $status; stderr: $(cat "$work/stderr")"
-kill -INT "$recorder_pid"
-wait "$recorder_pid" 2>/dev/null
-cp "$work/recording.wav" "$artifacts/sound-server.wav"
-
-# RMS amplitude from one time to another, in seconds of the recording.
-rms() {
-  sox "$work/recording.wav" -n trim "$1" "=$2" stat 2>&1 | awk '/RMS +amplitude/ {print $3}'
-}
-length=$(soxi -D "$work/recording.wav" 2>/dev/null || echo 0)
-awk -v l="$length" 'BEGIN { exit !(l > 1.5) }' ||
-  fail "the sound server recorded $length s of the game; stderr: $(cat "$work/stderr")"
-playing=$(rms 0.5 1.5)
-awk -v p="$playing" 'BEGIN { exit !(p > 0.002) }' ||
-  fail "the game was not heard through the sound server (rms $playing)"
-echo "PASS: rms $playing while the game played ($length s recorded)"
+grep -q "sound device was lost" "$work/stderr" && grep -q "sound plays again" "$work/stderr" ||
+  [ "$SOUND_SERVER" = pipewire ] || fail "no line told of the loss and the recovery"
+echo "PASS on $SOUND_SERVER through SDL's $SDL_AUDIODRIVER driver: heard at once (rms $first)," \
+  "${second} s after a new sink, ${third} s after a sink came back, at music second" \
+  "$heard_second of $expected_second"

@@ -1,9 +1,13 @@
+#include "audio/engine/AudioDevice.h"
+#include "audio/engine/DeviceOutput.h"
+#include "audio/engine/Mixer.h"
 #include "support/OfflineEngine.h"
 #include "support/SoundFiles.h"
 
 #include <boost/filesystem/operations.hpp>
 
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <thread>
@@ -101,4 +105,128 @@ TEST(DeviceOutputTest, StreamsStartWithoutWaitingAndACutFileEndsAndReleasesAtOnc
     sounds[0]->Release();
     EXPECT_EQ(system->Release(), AudioResult::Ok);
     EXPECT_LT(Clock::now() - release, std::chrono::milliseconds(100));
+}
+
+namespace
+{
+// A device the test drives: the test's own calls to Pull stand for the
+// device's thread; it can be lost, listed or not, and refuse to open.
+class FakeDevice : public AudioDevice
+{
+public:
+    int Open(int sampleRate, bool, DeviceOutput*) override
+    {
+        ++opens;
+        open = available;
+        return available ? sampleRate : 0;
+    }
+    void Resume() override {}
+    void Close() override { open = false; }
+    bool Lost() override { return open && lost; }
+    int Listed() override { return listed; }
+
+    bool available = true;
+    bool open = false;
+    bool lost = false;
+    int listed = 1;
+    int opens = 0;
+};
+
+int64_t fakeNow = 0;
+int64_t FakeClock()
+{
+    return fakeNow;
+}
+
+constexpr int64_t Ms = 1'000'000;
+} // namespace
+
+// The device is lost mid-stream for two seconds: the music and a sound's end
+// move on in real time meanwhile, and the next device, taken as soon as it is
+// listed, plays the music from where real time has taken it, faded in.
+TEST(DeviceOutputTest, ALostDeviceLeavesTheMixInRealTimeUntilANewOneTakesIt)
+{
+    fakeNow = 1000 * Ms;
+    FakeDevice* device = new FakeDevice();
+    DeviceOutput output(device, FakeClock);
+    ASSERT_TRUE(output.OpenFirst());
+    const int rate = output.SampleRate();
+    Mixer mixer(4, rate);
+    output.StartWatchedByCaller(&mixer);
+
+    // Music whose every frame holds its position, and a one-second sound.
+    std::vector<float> music(2 * 10 * static_cast<std::size_t>(rate));
+    for (std::size_t i = 0; i < music.size(); ++i)
+        music[i] = static_cast<float>(i / 2) * 1e-6f;
+    std::vector<float> sound(2 * static_cast<std::size_t>(rate), 0.0f);
+    MixerCommand play;
+    play.generation = 1;
+    play.frames = music.data();
+    play.frameCount = static_cast<int64_t>(music.size() / 2);
+    play.loopCount = -1;
+    mixer.Send(play);
+    play.slot = 1;
+    play.frames = sound.data();
+    play.frameCount = rate;
+    play.loopCount = 0;
+    mixer.Send(play);
+
+    const int64_t musicStart = fakeNow;
+    std::vector<float> block(2 * DeviceOutput::BufferFrames);
+    auto pull = [&]
+    {
+        output.Pull(block.data(), DeviceOutput::BufferFrames);
+        fakeNow += int64_t(DeviceOutput::BufferFrames) * 1000 * Ms / rate;
+    };
+    for (int i = 0; i < 50; ++i)
+        pull();
+    EXPECT_FALSE(mixer.Ended(1, 1));
+
+    device->lost = true;
+    device->available = false;
+    device->listed = 0;
+    for (int i = 0; i < 200; ++i)
+    {
+        fakeNow += 10 * Ms;
+        output.Watch(fakeNow);
+    }
+    EXPECT_FALSE(output.DevicePlaying());
+    EXPECT_TRUE(mixer.Ended(1, 1)) << "the sound's end waited for a device";
+    EXPECT_EQ(device->opens, 1) << "reopened while the system listed no device";
+
+    device->lost = false;
+    device->available = true;
+    device->listed = 1;
+    fakeNow += 10 * Ms;
+    output.Watch(fakeNow);
+    ASSERT_TRUE(output.DevicePlaying());
+    const int64_t expected = (fakeNow - musicStart) * rate / (1000 * Ms);
+    pull();
+    EXPECT_LT(std::abs(block[0]), 1e-3f) << "no fade-in";
+    pull();
+    pull();
+    const int64_t resumedAt = std::lround(block[0] / 1e-6f) - 2 * DeviceOutput::BufferFrames;
+    EXPECT_NEAR(resumedAt, expected, DeviceOutput::BufferFrames);
+}
+
+// A device that opens but is lost at once is tried again less and less
+// often, never in a tight loop.
+TEST(DeviceOutputTest, ADeviceLostAsSoonAsOpenedIsNotReopenedInATightLoop)
+{
+    fakeNow = 1000 * Ms;
+    FakeDevice* device = new FakeDevice();
+    DeviceOutput output(device, FakeClock);
+    ASSERT_TRUE(output.OpenFirst());
+    Mixer mixer(4, output.SampleRate());
+    output.StartWatchedByCaller(&mixer);
+    device->lost = true;
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 6000; ++i) // a minute, looked at every 10 ms
+    {
+        fakeNow += 10 * Ms;
+        output.Watch(fakeNow);
+    }
+    testing::internal::GetCapturedStderr();
+    EXPECT_LE(device->opens, 25);
+    EXPECT_GE(device->opens, 10);
 }
