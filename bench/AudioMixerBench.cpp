@@ -12,6 +12,7 @@
 #include "audio/engine/AudioSystem.h"
 #include "audio/engine/DeviceOutput.h"
 #include "audio/engine/Mixer.h"
+#include "bench/ThreadCpuTime.h"
 
 #include <sndfile.h>
 
@@ -32,13 +33,6 @@
 namespace
 {
 constexpr int Rate = 48000;
-
-double ThreadCpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + now.tv_nsec * 1e-9;
-}
 
 bool WriteTone(const std::string& path, int format, int rate, int channels, double seconds)
 {

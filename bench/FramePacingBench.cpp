@@ -4,6 +4,7 @@
 #include "shell/FramePacer.h"
 #include "shell/GameTime.h"
 #include "shell/HighResolutionClock.h"
+#include "bench/ThreadCpuTime.h"
 
 #include <algorithm>
 #include <atomic>
@@ -15,13 +16,6 @@
 namespace
 {
 constexpr int Frames = 600;
-
-double ThreadCpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + now.tv_nsec * 1e-9;
-}
 
 void Measure(const char* label)
 {

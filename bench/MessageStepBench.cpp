@@ -4,6 +4,7 @@
 // Prints ns a step, the median of 9 runs of 20 000 steps each.
 //   MessageStepBench
 #include "shell/GameWindow.h"
+#include "shell/platform/Platform.h"
 
 #include <SDL.h>
 
@@ -11,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace
@@ -40,6 +42,7 @@ int main()
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    InstallPlatform();
 
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
     {
@@ -57,12 +60,13 @@ int main()
         });
     SDL_DestroyWindow(bare);
 
+    const std::string video = SDL_GetCurrentVideoDriver();
     GameWindow* window = GameWindow::Open(800, 600, DrawingPath::Compositor, false);
     const double gameNs = MedianNsPerStep([window] { window->HandleMessages(); });
     delete window;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 
     std::printf("MESSAGE_STEP bare_poll_ns=%.0f game_with_pads_subsystem_ns=%.0f (video %s)\n",
-                bareNs, gameNs, SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "none");
+                bareNs, gameNs, video.c_str());
     return 0;
 }

@@ -7,6 +7,12 @@
 
 #include <cassert>
 
+// The layout the frame's walks and the arena's pools are measured with: a
+// list is one word, and a game object (its shortcuts, three lists and the
+// parent) 56 bytes on a 64-bit machine.
+static_assert(sizeof(ObjectList<GameObject*>) == sizeof(void*), "a list is one word");
+static_assert(sizeof(void*) != 8 || sizeof(GameObject) == 56, "a game object is 56 bytes");
+
 GameObject::~GameObject()
 {
     for (Component* component : components)

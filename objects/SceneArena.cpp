@@ -1,16 +1,11 @@
 #include "objects/SceneArena.h"
 
+#include "objects/AddressSanitizer.h"
+
 #include <algorithm>
 #include <cassert>
 #include <new>
 #include <thread>
-
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/asan_interface.h>
-#else
-#define ASAN_POISON_MEMORY_REGION(address, bytes) ((void)(address), (void)(bytes))
-#define ASAN_UNPOISON_MEMORY_REGION(address, bytes) ((void)(address), (void)(bytes))
-#endif
 
 namespace
 {
@@ -71,7 +66,7 @@ void* Take(Pool* kindPools, std::size_t bytes)
     Pool& pool = kindPools[size];
     if (FreePiece* piece = pool.freePieces)
     {
-        ASAN_UNPOISON_MEMORY_REGION(piece, size * Grain);
+        UnpoisonMemory(piece, size * Grain);
         pool.freePieces = piece->next;
         ++piecesInUse;
         return piece;
@@ -86,10 +81,10 @@ void* Take(Pool* kindPools, std::size_t bytes)
         pool.blockNext += BlockHeader;
         pool.blockLeft = blockBytes - BlockHeader;
         pool.nextBlockBytes = std::min(2 * blockBytes, HugeBlockBytes);
-        ASAN_POISON_MEMORY_REGION(pool.blockNext, pool.blockLeft);
+        PoisonMemory(pool.blockNext, pool.blockLeft);
     }
     void* piece = pool.blockNext;
-    ASAN_UNPOISON_MEMORY_REGION(piece, size * Grain);
+    UnpoisonMemory(piece, size * Grain);
     pool.blockNext += size * Grain;
     pool.blockLeft -= size * Grain;
     ++piecesInUse;
@@ -108,7 +103,7 @@ void Give(Pool* kindPools, void* piece, std::size_t bytes)
     const std::size_t size = std::max<std::size_t>((bytes + Grain - 1) / Grain, 1);
     Pool& pool = kindPools[size];
     pool.freePieces = new (piece) FreePiece{pool.freePieces};
-    ASAN_POISON_MEMORY_REGION(piece, size * Grain);
+    PoisonMemory(piece, size * Grain);
     --piecesInUse;
 }
 } // namespace

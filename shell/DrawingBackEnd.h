@@ -22,6 +22,16 @@ public:
     const DrawingBackEnd* const maker;
 };
 
+// A 0xAARRGGBB pixel with its colour scaled by its alpha, rounded, as every
+// back end keeps its textures: blending OVER is then one multiply-add.
+inline uint32_t PremultipliedArgb(uint32_t argb)
+{
+    const uint32_t a = argb >> 24;
+    auto scale = [a](uint32_t channel) { return (channel * a + 127) / 255; };
+    return (a << 24) | (scale((argb >> 16) & 0xff) << 16) | (scale((argb >> 8) & 0xff) << 8) |
+           scale(argb & 0xff);
+}
+
 // Where one sprite of a frame goes: the rectangle of the drawing surface, in
 // pixels, that the whole texture is stretched over.
 struct SpriteRect

@@ -22,8 +22,14 @@ public:
     // back end of the path that draws the width x height drawing surface
     // onto its client area; its presents wait for the display's vertical
     // retrace when asked and the back end can. Throws with the reason when
-    // the window cannot be had.
+    // the window cannot be had, or when no platform's layer named how to
+    // open one.
     static GameWindow* Open(int width, int height, DrawingPath path, bool waitForRetrace);
+
+    // How the platform's layer opens windows; it names it once, before
+    // the first Open (InstallPlatform in shell/platform/ does).
+    using Opener = GameWindow* (*)(int width, int height, DrawingPath path, bool waitForRetrace);
+    static void SetOpener(Opener opener);
 
     // Closes the back end, then the window.
     virtual ~GameWindow() = default;

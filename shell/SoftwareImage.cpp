@@ -13,15 +13,7 @@ SoftwareImage::SoftwareImage(const DrawingBackEnd* maker, const DecodedImage& im
     width = image.width;
     height = image.height;
     pixels.resize(image.pixels.size());
-    for (std::size_t i = 0; i < pixels.size(); ++i)
-    {
-        // Premultiplied, rounded: blending OVER is then one multiply-add.
-        uint32_t c = image.pixels[i];
-        uint32_t a = c >> 24;
-        auto scale = [a](uint32_t channel) { return (channel * a + 127) / 255; };
-        pixels[i] = (a << 24) | (scale((c >> 16) & 0xff) << 16) | (scale((c >> 8) & 0xff) << 8) |
-                    scale(c & 0xff);
-    }
+    std::transform(image.pixels.begin(), image.pixels.end(), pixels.begin(), PremultipliedArgb);
 
     visibleLeft = width;
     visibleTop = height;

@@ -398,16 +398,15 @@ DrawingTexture* GlBackEnd::CreateTexture(const DecodedImage& image)
     if (image.width <= 0 || image.height <= 0 || image.width > maxTextureSide ||
         image.height > maxTextureSide)
         return nullptr;
-    // Premultiplied RGBA bytes, rounded as the compositor rounds them.
+    // Premultiplied as every back end keeps textures, in RGBA bytes.
     std::vector<uint8_t> rgba(image.pixels.size() * 4);
     for (std::size_t i = 0; i < image.pixels.size(); ++i)
     {
-        const uint32_t c = image.pixels[i];
-        const uint32_t a = c >> 24;
-        rgba[4 * i] = static_cast<uint8_t>((((c >> 16) & 0xff) * a + 127) / 255);
-        rgba[4 * i + 1] = static_cast<uint8_t>((((c >> 8) & 0xff) * a + 127) / 255);
-        rgba[4 * i + 2] = static_cast<uint8_t>(((c & 0xff) * a + 127) / 255);
-        rgba[4 * i + 3] = static_cast<uint8_t>(a);
+        const uint32_t c = PremultipliedArgb(image.pixels[i]);
+        rgba[4 * i] = static_cast<uint8_t>(c >> 16);
+        rgba[4 * i + 1] = static_cast<uint8_t>(c >> 8);
+        rgba[4 * i + 2] = static_cast<uint8_t>(c);
+        rgba[4 * i + 3] = static_cast<uint8_t>(c >> 24);
     }
     TakeErrors(gl);
     GLuint name = 0;

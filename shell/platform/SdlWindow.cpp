@@ -53,11 +53,6 @@ std::vector<GlApi> RequestedGlApis()
 }
 } // namespace
 
-GameWindow* GameWindow::Open(int width, int height, DrawingPath path, bool waitForRetrace)
-{
-    return new SdlWindow(width, height, path, waitForRetrace);
-}
-
 SdlWindow::SdlWindow(int width, int height, DrawingPath path, bool waitForRetrace)
 {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)

@@ -1,7 +1,6 @@
 #define SDL_MAIN_HANDLED
-#include "objects/SceneArena.h"
 #include "shell/Game.h"
-#include "shell/platform/LargePages.h"
+#include "shell/platform/Platform.h"
 
 #include <SDL.h>
 
@@ -33,7 +32,7 @@ void ShowFailure(const std::string& message)
 int main()
 {
     SDL_SetMainReady();
-    SceneArena::SetBlockSource(LargePageBlock);
+    InstallPlatform();
     int status = 0;
     std::string failure;
     try

@@ -1,4 +1,5 @@
 #include "objects/Behavior.h"
+#include "objects/AddressSanitizer.h"
 #include "objects/GameObject.h"
 #include "objects/SceneArena.h"
 #include "objects/Position2dComponent.h"
@@ -200,4 +201,16 @@ TEST(GameObject, ListsKeepOrderAndNullItemsAcrossTheirForms)
         EXPECT_EQ(list.size(), 1u);
     }
     EXPECT_EQ(SceneArena::PiecesInUse(), before);
+}
+
+// A freed piece of the scene is poisoned, so a use after free is caught
+// under AddressSanitizer, whichever compiler built it.
+TEST(GameObjectDeathTest, AUseAfterFreeInTheSceneIsCaught)
+{
+    if (!AddressSanitizerOn())
+        GTEST_SKIP() << "without AddressSanitizer nothing checks the scene's memory";
+    GameObject* object = new GameObject();
+    GameObject* volatile dangling = object;
+    delete object;
+    EXPECT_DEATH((void)dangling->parent, "use-after-poison");
 }

@@ -1,6 +1,7 @@
 #include "support/DrawingCanvas.h"
 
 #include "content/Texture.h"
+#include "objects/AddressSanitizer.h"
 #include "objects/GameObject.h"
 #include "objects/Position2dComponent.h"
 #include "objects/SpriteComponent.h"
@@ -13,9 +14,6 @@
 #include <stdexcept>
 #include <string>
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
 
 namespace
 {
@@ -24,7 +22,7 @@ namespace
 // checked for leaks.
 struct UncheckedForLeaks
 {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(GAME_ADDRESS_SANITIZER)
     UncheckedForLeaks()
     {
         __lsan_disable();

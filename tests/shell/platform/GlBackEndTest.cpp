@@ -1,4 +1,5 @@
 #include "shell/platform/GlBackEnd.h"
+#include "shell/platform/Platform.h"
 
 #include "shell/GameWindow.h"
 #include "shell/SoftwareCompositor.h"
@@ -33,6 +34,7 @@ TEST(GlBackEnd, RefusesWhatTheGpuCannotHoldAndItsTexturesMayOutliveIt)
 TEST(GlBackEnd, AForcedGpuPathWithoutOpenGlFallsBackToTheCompositor)
 {
     SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "dummy", SDL_HINT_OVERRIDE);
+    InstallPlatform();
     testing::internal::CaptureStderr();
     GameWindow* window = GameWindow::Open(800, 600, DrawingPath::Gpu, false);
     const std::string said = testing::internal::GetCapturedStderr();

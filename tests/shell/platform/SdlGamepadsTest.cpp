@@ -6,6 +6,7 @@
 #include "shell/Game.h"
 #include "shell/GameSettings.h"
 #include "shell/GameTime.h"
+#include "shell/platform/Platform.h"
 #include "support/TempFolder.h"
 
 #include <SDL.h>
@@ -73,6 +74,7 @@ class SdlGamepadsTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        InstallPlatform();
         game = new Game(AudioInitOffline);
         Game::Input->LoadKeyMappings(folder.WriteText("Keys.json", R"({
             "MoveUp": "GamepadDPadUp", "MoveDown": "GamepadLeftThumbstickDown",
@@ -182,6 +184,7 @@ TEST_F(SdlGamepadsTest, PadsHoldTogetherAndUnpluggingReleases)
 TEST(SdlGamepads, ThePadSteersTheDemoScene)
 {
     WorkingDirectory workingDirectory(GAME_SOURCE_DIR);
+    InstallPlatform();
     Game game(AudioInitOffline);
     game.drawingPath = DrawingPath::Compositor;
     game.waitForRetrace = false;
