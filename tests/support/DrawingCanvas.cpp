@@ -14,7 +14,6 @@
 #include <stdexcept>
 #include <string>
 
-
 namespace
 {
 // Mesa keeps memory of its own past the context's end, which the leak
