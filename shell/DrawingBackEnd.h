@@ -12,14 +12,18 @@ class DrawingBackEnd;
 class DrawingTexture
 {
 public:
-    explicit DrawingTexture(const DrawingBackEnd* maker) : maker(maker) {}
+    explicit DrawingTexture(const DrawingBackEnd* maker);
     DrawingTexture(const DrawingTexture&) = delete;
     DrawingTexture& operator=(const DrawingTexture&) = delete;
     virtual ~DrawingTexture() = default;
 
-    // The back end that made it, which alone can draw it; compared only, as
-    // the copy may outlive it.
-    const DrawingBackEnd* const maker;
+    // True when the back end made it, and so alone can draw it. A copy may
+    // outlive its maker: the serial number tells, where a back end made
+    // later at the same address would not.
+    bool MadeBy(const DrawingBackEnd* backEnd) const;
+
+private:
+    const uint64_t makerSerial;
 };
 
 // A 0xAARRGGBB pixel with its colour scaled by its alpha, rounded, as every
@@ -55,6 +59,9 @@ struct TextureRun
 class DrawingBackEnd
 {
 public:
+    DrawingBackEnd();
+    DrawingBackEnd(const DrawingBackEnd&) = delete;
+    DrawingBackEnd& operator=(const DrawingBackEnd&) = delete;
     virtual ~DrawingBackEnd() = default;
 
     // The back end's copy of the image; null when it cannot hold it.
@@ -70,4 +77,12 @@ public:
 
     // Shows the frame drawn last; the frame is complete on return.
     virtual void Present() = 0;
+
+    // Each back end's own, never reused in the process.
+    const uint64_t serial;
 };
+
+inline bool DrawingTexture::MadeBy(const DrawingBackEnd* backEnd) const
+{
+    return backEnd && backEnd->serial == makerSerial;
+}

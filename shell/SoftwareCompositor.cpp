@@ -307,8 +307,8 @@ void SoftwareCompositor::DrawBand(int band)
     {
         const TextureRun& run = runs[r];
         const DrawingTexture* copy = run.texture;
-        assert((!copy || copy->maker == this) && "a texture is drawn by the back end that made it");
-        if (!copy || copy->maker != this)
+        assert((!copy || copy->MadeBy(this)) && "a texture is drawn by the back end that made it");
+        if (!copy || !copy->MadeBy(this))
             continue;
         const auto* image = static_cast<const SoftwareImage*>(copy);
         if (image->views.size() <= static_cast<std::size_t>(band) ||
