@@ -49,33 +49,28 @@ void GamepadReader::Button(int pad, GamepadControl control, bool down)
 
 void GamepadReader::Move(int pad, Axis axis, float value)
 {
+    // The controls an axis presses, by Axis: towards its positive end and
+    // its negative one (a trigger has no negative end).
     using C = GamepadControl;
-    uint32_t& held = Find(pad).held;
-    switch (axis)
+    struct Ends
     {
-    case LeftStickX:
-        Hysteresis(&held, C::LeftThumbstickRight, value);
-        Hysteresis(&held, C::LeftThumbstickLeft, -value);
-        break;
-    case LeftStickY:
-        Hysteresis(&held, C::LeftThumbstickDown, value);
-        Hysteresis(&held, C::LeftThumbstickUp, -value);
-        break;
-    case RightStickX:
-        Hysteresis(&held, C::RightThumbstickRight, value);
-        Hysteresis(&held, C::RightThumbstickLeft, -value);
-        break;
-    case RightStickY:
-        Hysteresis(&held, C::RightThumbstickDown, value);
-        Hysteresis(&held, C::RightThumbstickUp, -value);
-        break;
-    case LeftTriggerAxis:
-        Hysteresis(&held, C::LeftTrigger, value);
-        break;
-    case RightTriggerAxis:
-        Hysteresis(&held, C::RightTrigger, value);
-        break;
-    }
+        C positive;
+        C negative;
+        bool twoEnded;
+    };
+    static constexpr Ends ByAxis[] = {
+        {C::LeftThumbstickRight, C::LeftThumbstickLeft, true},
+        {C::LeftThumbstickDown, C::LeftThumbstickUp, true},
+        {C::RightThumbstickRight, C::RightThumbstickLeft, true},
+        {C::RightThumbstickDown, C::RightThumbstickUp, true},
+        {C::LeftTrigger, C::LeftTrigger, false},
+        {C::RightTrigger, C::RightTrigger, false},
+    };
+    const Ends& ends = ByAxis[axis];
+    uint32_t& held = Find(pad).held;
+    Hysteresis(&held, ends.positive, value);
+    if (ends.twoEnded)
+        Hysteresis(&held, ends.negative, -value);
     Report();
 }
 

@@ -98,7 +98,8 @@ void DeviceOutput::StartWatchedByCaller(Mixer* source)
 void DeviceOutput::Resume(int64_t now, bool fadeIn)
 {
     fadeInLeft.store(fadeIn ? FadeInFrames : 0, std::memory_order_relaxed);
-    lastPullEnd.store(now, std::memory_order_relaxed);
+    resumedAt.store(now, std::memory_order_relaxed);
+    framesHanded.store(0, std::memory_order_relaxed);
     openedAt = now;
     playing = true;
     device->Resume();
@@ -107,12 +108,22 @@ void DeviceOutput::Resume(int64_t now, bool fadeIn)
 void DeviceOutput::Pull(float* out, int frames)
 {
     const int64_t start = clock();
-    // A device that took nothing for a while (stalled, or slow to start)
-    // played nothing meanwhile: the mix catches up with real time first.
-    const int64_t gap = start - lastPullEnd.load(std::memory_order_relaxed);
-    if (gap > StallNs)
-        MixAway(std::min(gap, LongestCatchUpNs) * sampleRate / NsPerSecond);
+    // The frames handed since the device started, against the time since: a
+    // device that fell behind real time (it stalled, or was slow to start)
+    // played nothing meanwhile, and the mix catches up with real time first;
+    // one ahead of it is buffering.
+    int64_t handed = framesHanded.load(std::memory_order_relaxed);
+    const double due =
+        double(start - resumedAt.load(std::memory_order_relaxed)) * sampleRate / NsPerSecond;
+    if (due - double(handed) > double(StallNs) * sampleRate / NsPerSecond)
+    {
+        const int64_t behind = std::min(static_cast<int64_t>(due) - handed,
+                                        LongestCatchUpNs * sampleRate / NsPerSecond);
+        MixAway(behind);
+        handed += behind;
+    }
     mixer->Mix(out, frames);
+    framesHanded.store(handed + frames, std::memory_order_relaxed);
     // After a reopening the mix comes back from silence without a click.
     int fade = fadeInLeft.load(std::memory_order_relaxed);
     if (fade > 0)
@@ -130,7 +141,6 @@ void DeviceOutput::Pull(float* out, int frames)
     if ((lastStart != 0 && start - lastStart > 2 * period) || end - start > period)
         lateBuffers.fetch_add(1, std::memory_order_relaxed);
     lastStart = start;
-    lastPullEnd.store(start + period, std::memory_order_release);
     appliedWhenHanded.store(mixer->Applied(), std::memory_order_release);
     buffers.fetch_add(1, std::memory_order_release);
 }
@@ -152,8 +162,11 @@ void DeviceOutput::LoseDevice(int64_t now)
     // Closing waits for the device's thread: the mixer is the watcher's now.
     device->Close();
     playing = false;
-    // The mix has reached the end of the last buffer handed over.
-    silentSince = lastPullEnd.load(std::memory_order_acquire);
+    // The mix has reached the end of the frames handed over, which may lie
+    // ahead of real time where the device buffered them.
+    silentSince = resumedAt.load(std::memory_order_relaxed) +
+                  static_cast<int64_t>(double(framesHanded.load(std::memory_order_relaxed)) *
+                                       NsPerSecond / sampleRate);
     silentFrames = 0;
     quickLosses = now - openedAt < QuickLossNs ? quickLosses + 1 : 0;
     retryInterval = std::min(RetryIntervalNs << std::min(quickLosses, 4), LongestRetryIntervalNs);

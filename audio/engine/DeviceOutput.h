@@ -99,7 +99,8 @@ private:
     std::vector<float> discardBlock;
 
     // Both threads.
-    std::atomic<int64_t> lastPullEnd{0}; // when the device last took frames, its clock's ns
+    std::atomic<int64_t> resumedAt{0};    // when the device last started, its clock's ns
+    std::atomic<int64_t> framesHanded{0}; // to the device since then
     std::atomic<int> fadeInLeft{0};
 
     // The watcher only (or the caller of Watch).

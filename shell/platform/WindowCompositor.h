@@ -2,19 +2,13 @@
 
 #include "shell/SoftwareCompositor.h"
 
-struct SDL_Renderer;
-struct SDL_Surface;
-struct SDL_Texture;
 struct SDL_Window;
+class WindowPixels;
 
 // The software compositor drawing a window's frames, its drawing surface
-// scaled onto the client area. Where the video driver gives the window
-// pixels of its own, the compositor draws straight into them and presents
-// them without a GPU round trip (a window whose pixels are not 32-bit xRGB
-// gets the frame through a staging surface of its size). Where it has none
-// (Wayland), the frame is drawn into a streaming texture of one of SDL's
-// GPU renderers and presented by it. Throws when the window can be shown
-// neither way.
+// scaled onto the client area, into the window's pixels as the window's
+// driver allows them (WindowPixels, chosen once). Throws when the window can
+// be shown no way.
 class WindowCompositor : public SoftwareCompositor
 {
 public:
@@ -26,19 +20,8 @@ public:
     void Present() override;
 
 private:
-    // The window's pixels: the surface itself, or the staging surface.
-    SDL_Surface* WindowPixels();
-    // The streaming texture at the renderer's output size, locked; null on failure.
-    bool LockStreamingTexture(uint32_t** pixels, int* width, int* height, int* pitch);
-
-    SDL_Window* window; // not owned
+    WindowPixels* const pixels; // owned
     const float surfaceWidth;
     const float surfaceHeight;
-    SDL_Surface* staging = nullptr;
-    SDL_Renderer* renderer = nullptr; // owned; only where the window has no pixels
-    SDL_Texture* streaming = nullptr; // owned by the renderer
-    int streamingWidth = 0;
-    int streamingHeight = 0;
-    bool drawn = false;      // the last frame was drawn
-    bool viaStaging = false; // ... into the staging surface
+    bool drawn = false; // the last frame was drawn
 };

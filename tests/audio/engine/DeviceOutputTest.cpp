@@ -139,36 +139,56 @@ int64_t FakeClock()
 }
 
 constexpr int64_t Ms = 1'000'000;
+
+// Ten seconds of music whose every frame holds its position (times 1e-6),
+// played on the mixer's slot 0, looping or not.
+std::vector<float> PlayCountingMusic(Mixer* mixer, int rate, int loopCount)
+{
+    std::vector<float> music(2 * 10 * static_cast<std::size_t>(rate));
+    for (std::size_t i = 0; i < music.size(); ++i)
+        music[i] = static_cast<float>(i / 2) * 1e-6f;
+    MixerCommand play;
+    play.generation = 1;
+    play.frames = music.data();
+    play.frameCount = static_cast<int64_t>(music.size() / 2);
+    play.loopCount = loopCount;
+    mixer->Send(play);
+    return music;
+}
+
+// An output on a fake device, opened and started, its clock at one second.
+class DeviceOutputOnAFakeDevice : public ::testing::Test
+{
+protected:
+    DeviceOutputOnAFakeDevice()
+    {
+        fakeNow = 1000 * Ms;
+        EXPECT_TRUE(output.OpenFirst());
+        rate = output.SampleRate();
+        output.StartWatchedByCaller(&mixer);
+    }
+
+    FakeDevice* device = new FakeDevice(); // the output's
+    DeviceOutput output{device, FakeClock};
+    int rate = 0;
+    Mixer mixer{4, DeviceOutput::PreferredRate};
+};
 } // namespace
 
 // The device is lost mid-stream for two seconds: the music and a sound's end
 // move on in real time meanwhile, and the next device, taken as soon as it is
 // listed, plays the music from where real time has taken it, faded in.
-TEST(DeviceOutputTest, ALostDeviceLeavesTheMixInRealTimeUntilANewOneTakesIt)
+TEST_F(DeviceOutputOnAFakeDevice, ALostDeviceLeavesTheMixInRealTimeUntilANewOneTakesIt)
 {
-    fakeNow = 1000 * Ms;
-    FakeDevice* device = new FakeDevice();
-    DeviceOutput output(device, FakeClock);
-    ASSERT_TRUE(output.OpenFirst());
-    const int rate = output.SampleRate();
-    Mixer mixer(4, rate);
-    output.StartWatchedByCaller(&mixer);
 
     // Music whose every frame holds its position, and a one-second sound.
-    std::vector<float> music(2 * 10 * static_cast<std::size_t>(rate));
-    for (std::size_t i = 0; i < music.size(); ++i)
-        music[i] = static_cast<float>(i / 2) * 1e-6f;
+    const std::vector<float> music = PlayCountingMusic(&mixer, rate, -1);
     std::vector<float> sound(2 * static_cast<std::size_t>(rate), 0.0f);
     MixerCommand play;
     play.generation = 1;
-    play.frames = music.data();
-    play.frameCount = static_cast<int64_t>(music.size() / 2);
-    play.loopCount = -1;
-    mixer.Send(play);
     play.slot = 1;
     play.frames = sound.data();
     play.frameCount = rate;
-    play.loopCount = 0;
     mixer.Send(play);
 
     const int64_t musicStart = fakeNow;
@@ -211,14 +231,8 @@ TEST(DeviceOutputTest, ALostDeviceLeavesTheMixInRealTimeUntilANewOneTakesIt)
 
 // A device that opens but is lost at once is tried again less and less
 // often, never in a tight loop.
-TEST(DeviceOutputTest, ADeviceLostAsSoonAsOpenedIsNotReopenedInATightLoop)
+TEST_F(DeviceOutputOnAFakeDevice, ADeviceLostAsSoonAsOpenedIsNotReopenedInATightLoop)
 {
-    fakeNow = 1000 * Ms;
-    FakeDevice* device = new FakeDevice();
-    DeviceOutput output(device, FakeClock);
-    ASSERT_TRUE(output.OpenFirst());
-    Mixer mixer(4, output.SampleRate());
-    output.StartWatchedByCaller(&mixer);
     device->lost = true;
     testing::internal::CaptureStderr();
     for (int i = 0; i < 6000; ++i) // a minute, looked at every 10 ms
@@ -229,4 +243,23 @@ TEST(DeviceOutputTest, ADeviceLostAsSoonAsOpenedIsNotReopenedInATightLoop)
     testing::internal::GetCapturedStderr();
     EXPECT_LE(device->opens, 25);
     EXPECT_GE(device->opens, 10);
+}
+
+// A device that takes frames ahead of real time is buffering, and the mix
+// does not skip; one that then takes nothing for longer than real time
+// allows played nothing meanwhile, and the mix catches up with real time.
+TEST_F(DeviceOutputOnAFakeDevice, ADeviceBehindRealTimeIsCaughtUpAndOneAheadIsNot)
+{
+    const std::vector<float> music = PlayCountingMusic(&mixer, rate, 0);
+
+    std::vector<float> block(2 * DeviceOutput::BufferFrames);
+    auto position = [&]
+    {
+        output.Pull(block.data(), DeviceOutput::BufferFrames);
+        return std::lround(block[0] / 1e-6f);
+    };
+    for (int i = 0; i < 100; ++i) // half a second taken at once
+        EXPECT_EQ(position(), i * DeviceOutput::BufferFrames);
+    fakeNow += 1500 * Ms;
+    EXPECT_NEAR(position(), 3 * rate / 2, 1);
 }

@@ -1,0 +1,15 @@
+#pragma once
+
+struct SDL_Window;
+
+// X11's window manager's frame, read and asked for through the EWMH and
+// Motif properties: SDL has no call that says whether a window manager runs
+// or whether it has framed a window yet. For windows of SDL's X11 driver.
+
+// The frame's extents around the client area; false when no window manager
+// runs, or it framed the window not within about a second.
+bool X11FrameExtents(SDL_Window* window, int* left, int* right, int* top, int* bottom);
+
+// Asks the window manager for a frame with minimise and maximise boxes but
+// no resize handles, before the window is shown.
+void AskX11ForFixedFrame(SDL_Window* window);
