@@ -20,6 +20,10 @@ GlBackEnd* GlBackEnd::OpenWindow(const char* title, int width, int height, uint3
             GlBackEnd* backEnd = new GlBackEnd(context, width, height);
             if (backEnd->Start(&reason))
             {
+#ifdef GAME_GL_DEBUG
+                // Test builds: every error the GL reports is printed.
+                backEnd->CountErrors();
+#endif
                 SDL_GL_SetSwapInterval(waitForRetrace ? 1 : 0);
                 *window = context->Window();
                 return backEnd;

@@ -21,6 +21,9 @@ void SetContextAttributes(GlApi api)
     // Sprites need neither depth nor stencil.
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+#ifdef GAME_GL_DEBUG
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, SDL_GL_CONTEXT_DEBUG_FLAG);
+#endif
 }
 
 void APIENTRY CountError(GLenum, GLenum type, GLuint, GLenum, GLsizei, const GLchar* message,

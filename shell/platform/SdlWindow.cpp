@@ -74,9 +74,28 @@ SdlWindow::SdlWindow(int width, int height, DrawingPath path, bool waitForRetrac
             std::string failure;
             // Untitled until it is kept, so that nobody takes a window
             // about to be dropped for the game's.
-            GlBackEnd* gpu =
-                GlBackEnd::OpenWindow("", width, height, SDL_WINDOW_HIDDEN | ResizableByManager,
-                                      RequestedGlApis(), waitForRetrace, &window, &failure);
+            auto openGl = [&](std::string* why)
+            {
+                return GlBackEnd::OpenWindow("", width, height,
+                                             SDL_WINDOW_HIDDEN | ResizableByManager,
+                                             RequestedGlApis(), waitForRetrace, &window, why);
+            };
+            GlBackEnd* gpu = openGl(&failure);
+            // An X server without GLX may still give a context through EGL,
+            // which SDL's X11 driver reaches only when its video starts so.
+            const char* video = SDL_GetCurrentVideoDriver();
+            if (!gpu && video && std::strcmp(video, "x11") == 0 &&
+                !SDL_GetHintBoolean(SDL_HINT_VIDEO_X11_FORCE_EGL, SDL_FALSE))
+            {
+                SDL_QuitSubSystem(SDL_INIT_VIDEO);
+                SDL_SetHint(SDL_HINT_VIDEO_X11_FORCE_EGL, "1");
+                if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+                    throw std::runtime_error(SdlFailure("cannot start the video system"));
+                std::string throughEgl;
+                gpu = openGl(&throughEgl);
+                if (!gpu)
+                    failure += "; through EGL: " + throughEgl;
+            }
             if (gpu && path == DrawingPath::Automatic && !gpu->Accelerated())
             {
                 // A software rasteriser: the compositor draws faster.
@@ -85,7 +104,7 @@ SdlWindow::SdlWindow(int width, int height, DrawingPath path, bool waitForRetrac
                 SDL_DestroyWindow(window);
                 window = nullptr;
             }
-            else if (!gpu && path == DrawingPath::Gpu)
+            else if (!gpu) // never on the CPU in silence, asked for or not
                 std::fprintf(stderr,
                              "Game: OpenGL cannot draw here (%s); the software "
                              "compositor draws instead\n",

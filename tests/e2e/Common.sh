@@ -16,10 +16,11 @@ fail() {
   exit 1
 }
 
-# Re-runs the calling script inside a virtual display unless it is in one.
+# Re-runs the calling script inside a virtual display unless it is in one
+# (E2E_XVFB_EXTRA: more arguments for the X server).
 in_virtual_display() {
   if [ -z "${E2E_IN_XVFB:-}" ]; then
-    E2E_IN_XVFB=1 exec timeout -k 5 100 xvfb-run -a -s "-screen 0 1024x768x24" \
+    E2E_IN_XVFB=1 exec timeout -k 5 100 xvfb-run -a -s "-screen 0 1024x768x24 ${E2E_XVFB_EXTRA:-}" \
       bash "$0" "${arguments[@]}"
   fi
 }

@@ -81,6 +81,8 @@ wait_for_game
 [ "$status" = 0 ] || fail "the game ended with status $status"
 # A drawing path asked for is the one that drew.
 ! grep -q "cannot draw" "$work/stderr" || fail "$(grep "cannot draw" "$work/stderr")"
+# Test builds print every error an OpenGL debug context reports.
+! grep -q "GL error" "$work/stderr" || fail "$(grep "GL error" "$work/stderr")"
 
 sox -q -t raw -r 48000 -e floating-point -b 32 -c 2 "$raw" "$artifacts/scene-audio.wav"
 read -r peak level < <(sox "$artifacts/scene-audio.wav" -n stat 2>&1 |
