@@ -12,8 +12,6 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <string>
-
 namespace
 {
 // A pad of SDL's virtual joystick driver, of the game-controller type: SDL
