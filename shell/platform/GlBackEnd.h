@@ -69,4 +69,6 @@ private:
     GlSpriteRuns* runs = nullptr;
     std::vector<ClippedSprite> clipped; // of the frame being drawn, in order
     int errors = 0;
+    int drawnWidth = 0; // the drawable's size last drawn into, in pixels
+    int drawnHeight = 0;
 };

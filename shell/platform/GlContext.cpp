@@ -40,8 +40,10 @@ GlContext* GlContext::Open(const char* title, int width, int height, uint32_t wi
                            GlApi api, std::string* failure)
 {
     SetContextAttributes(api);
-    SDL_Window* window = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                          width, height, windowFlags | SDL_WINDOW_OPENGL);
+    // The window's real pixels on a scaled output, not an enlarged buffer.
+    SDL_Window* window =
+        SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
+                         windowFlags | SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI);
     if (!window)
     {
         *failure = std::string("no window for it: ") + SDL_GetError();

@@ -17,10 +17,12 @@ fail() {
 }
 
 # Re-runs the calling script inside a virtual display unless it is in one
-# (E2E_XVFB_EXTRA: more arguments for the X server).
+# (E2E_XVFB_SCREEN: its screen; E2E_XVFB_EXTRA: more arguments for the X
+# server).
 in_virtual_display() {
   if [ -z "${E2E_IN_XVFB:-}" ]; then
-    E2E_IN_XVFB=1 exec timeout -k 5 100 xvfb-run -a -s "-screen 0 1024x768x24 ${E2E_XVFB_EXTRA:-}" \
+    E2E_IN_XVFB=1 exec timeout -k 5 100 xvfb-run -a \
+      -s "-screen 0 ${E2E_XVFB_SCREEN:-1024x768x24} ${E2E_XVFB_EXTRA:-}" \
       bash "$0" "${arguments[@]}"
   fi
 }
