@@ -68,3 +68,25 @@ wait_for_game() {
 pixel_of() {
   convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)] %[fx:int(255*p{'"$2"','"$3"'}.g)] %[fx:int(255*p{'"$2"','"$3"'}.b)]' info:
 }
+
+# Starts weston (its X11 back end, in the virtual display) on a socket of
+# XDG_RUNTIME_DIR, with more of its arguments: no panel, a plain background
+# (0x303030, so that a window is all that differs from the empty desktop),
+# no idle lock. Stops it when the script ends.
+start_weston() {
+  local socket=$1
+  shift
+  export XDG_RUNTIME_DIR="$work/runtime"
+  mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+  printf '[core]\nidle-time=0\n[shell]\npanel-position=none\nbackground-color=0xff303030\nlocking=false\n' \
+    >"$work/weston.ini"
+  weston --config="$work/weston.ini" --backend=x11-backend.so --socket="$socket" "$@" \
+    >"$work/weston.log" 2>&1 &
+  weston_pid=$!
+  trap 'kill $weston_pid 2>/dev/null; rm -rf "$work"' EXIT
+  for _ in $(seq 100); do
+    [ -S "$XDG_RUNTIME_DIR/$socket" ] && sleep 1 && return
+    sleep 0.1
+  done
+  fail "weston did not start: $(tail -n 5 "$work/weston.log")"
+}

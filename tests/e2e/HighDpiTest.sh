@@ -6,18 +6,7 @@ E2E_XVFB_SCREEN=2048x1536x24
 source "$(dirname "$0")/Common.sh" "$@"
 in_virtual_display
 
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-printf '[core]\nidle-time=0\n[shell]\npanel-position=none\nlocking=false\n' >"$work/weston.ini"
-weston --config="$work/weston.ini" --backend=x11-backend.so --socket=game-hidpi \
-  --width=2000 --height=1480 --scale=2 >"$work/weston.log" 2>&1 &
-weston_pid=$!
-trap 'kill $weston_pid 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 100); do
-  [ -S "$XDG_RUNTIME_DIR/game-hidpi" ] && break
-  sleep 0.1
-done
-[ -S "$XDG_RUNTIME_DIR/game-hidpi" ] || fail "weston did not start: $(tail -n 5 "$work/weston.log")"
+start_weston game-hidpi --width=2000 --height=1480 --scale=2
 
 mkdir -p "$work/game"
 cp -r "$source_dir/Content" "$work/game/"

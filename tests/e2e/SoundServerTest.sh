@@ -14,7 +14,7 @@ game_pid=
 recordings="$artifacts/sound-server-$SOUND_SERVER-$SDL_AUDIODRIVER"
 mkdir -p "$recordings"
 trap 'kill $recorder_pid 2>/dev/null; kill -KILL $game_pid 2>/dev/null
-  cp "$work"/*.wav "$recordings/" 2>/dev/null; rm -rf "$work"' EXIT
+  rm -f "$work/heard.wav"; cp "$work"/*.wav "$recordings/" 2>/dev/null; rm -rf "$work"' EXIT
 
 # The shipped content with music that tells the time: one-second tones of
 # 300 Hz, 400 Hz, ... 2200 Hz, looping every 20 s.
@@ -29,12 +29,12 @@ done
 sox -n -r 48000 -c 2 -b 16 "$work/game/Content/Music/Klezmer.wav" "${tones[@]}"
 
 now() { date +%s.%N; }
-# Records a sink's monitor into a file until stop_recording.
-record() {
-  parec -d "$1.monitor" --latency-msec=20 --file-format=wav --format=s16le --rate=48000 --channels=2 "$2" &
+# Records a sink's monitor into a file for a number of seconds.
+record_for() {
+  parec -d "$1.monitor" --latency-msec=20 --file-format=wav --format=s16le --rate=48000 \
+    --channels=2 "$2" &
   recorder_pid=$!
-}
-stop_recording() {
+  sleep "$3"
   kill -INT "$recorder_pid"
   wait "$recorder_pid" 2>/dev/null
   recorder_pid=
@@ -50,21 +50,12 @@ add_sink() {
   pactl load-module module-null-sink sink_name="$1" rate=48000 >/dev/null
   pactl set-default-sink "$1"
 }
-rms() {
-  sox "$1" -n trim "$2" "$3" stat 2>&1 | awk '/RMS +amplitude/ {print $3}'
-}
-# The first tenth of a second, in seconds from the recording's start, in
-# which the game is heard; empty when it never is.
+# When the game is first heard, in seconds from the recording's start (its
+# leading silence, below 1 % for 50 ms, trimmed); empty when it never is.
 heard_at() {
-  local length t
-  length=$(soxi -D "$1" 2>/dev/null || echo 0)
-  for t in $(seq 0 0.1 "$length"); do
-    awk -v a="$t" -v l="$length" 'BEGIN { exit !(a + 0.1 <= l) }' || break
-    if awk -v r="$(rms "$1" "$t" 0.1)" 'BEGIN { exit !(r > 0.01) }'; then
-      echo "$t"
-      return
-    fi
-  done
+  sox "$1" "$work/heard.wav" silence 1 0.05 1% 2>/dev/null
+  awk -v all="$(soxi -D "$1")" -v rest="$(soxi -D "$work/heard.wav" 2>/dev/null || echo 0)" \
+    'BEGIN { if (rest > 0.1) printf "%.1f\n", all - rest }'
 }
 # The second of the music heard at a time of the recording.
 music_second() {
@@ -75,9 +66,7 @@ music_second() {
 (cd "$work/game" && exec env SDL_VIDEODRIVER=offscreen "$game") >"$work/stdout" 2>"$work/stderr" &
 game_pid=$!
 music_start=$(now)
-record game_sink "$work/first.wav"
-sleep 4
-stop_recording
+record_for game_sink "$work/first.wav" 4
 first=$(heard_at "$work/first.wav")
 [ -n "$first" ] ||
   fail "the game was not heard through $SOUND_SERVER in 4 s; stderr: $(cat "$work/stderr")"
@@ -86,9 +75,7 @@ first=$(heard_at "$work/first.wav")
 remove_sink game_sink
 sleep 2
 add_sink game_sink_2
-record game_sink_2 "$work/second.wav"
-sleep 5
-stop_recording
+record_for game_sink_2 "$work/second.wav" 5
 second=$(heard_at "$work/second.wav")
 [ -n "$second" ] ||
   fail "silent on the new sink for 5 s on $SOUND_SERVER; stderr: $(cat "$work/stderr")"
@@ -98,9 +85,7 @@ remove_sink game_sink_2
 sleep 10
 add_sink game_sink_3
 appeared=$(now)
-record game_sink_3 "$work/third.wav"
-sleep 2.5
-stop_recording
+record_for game_sink_3 "$work/third.wav" 2.5
 third=$(heard_at "$work/third.wav")
 [ -n "$third" ] && awk -v t="$third" 'BEGIN { exit !(t <= 1.0) }' ||
   fail "not heard within a second of the sink on $SOUND_SERVER (at ${third:-never} s)"

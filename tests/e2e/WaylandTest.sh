@@ -7,30 +7,7 @@
 source "$(dirname "$0")/Common.sh" "$@"
 in_virtual_display
 
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-# No panel and a plain background, so that the window is all that differs
-# from the empty desktop; no idle lock.
-cat >"$work/weston.ini" <<'INI'
-[core]
-idle-time=0
-
-[shell]
-panel-position=none
-background-color=0xff303030
-locking=false
-INI
-weston --config="$work/weston.ini" --backend=x11-backend.so --socket=game-e2e \
-  --width=1000 --height=740 >"$work/weston.log" 2>&1 &
-weston_pid=$!
-trap 'kill $weston_pid 2>/dev/null; rm -rf "$work"' EXIT
-tries=0
-until [ -S "$XDG_RUNTIME_DIR/game-e2e" ]; do
-  tries=$((tries + 1))
-  [ $tries -lt 100 ] || fail "weston did not start: $(tail -n 5 "$work/weston.log")"
-  sleep 0.1
-done
-sleep 1
+start_weston game-e2e --width=1000 --height=740
 
 # The pointer rests in the output's bottom right corner, which the captures
 # leave out, so that weston's cursor is never mistaken for the window. Weston
