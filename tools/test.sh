@@ -25,4 +25,5 @@ cmake --build --preset tsan -j "$(nproc)" --target audio_tests
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$PWD/tools/lsan-suppressions.txt}"
 ctest --preset test -j "$(nproc)"

@@ -149,8 +149,12 @@ void DeviceOutput::Watch(int64_t now)
 {
     if (playing)
     {
-        if (!device->Lost())
+        // A device lost stays lost: one that reads so on a single look is
+        // looked at again before it is given up.
+        lostLooks = device->Lost() ? lostLooks + 1 : 0;
+        if (lostLooks < LostLooks)
             return;
+        lostLooks = 0;
         LoseDevice(now);
     }
     MixSilently(now);

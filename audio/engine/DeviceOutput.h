@@ -77,6 +77,7 @@ public:
 
 private:
     static constexpr int FadeInFrames = 480; // 10 ms at 48 kHz
+    static constexpr int LostLooks = 3;      // in a row, before a device is given up
 
     void Resume(int64_t now, bool fadeIn);
     void LoseDevice(int64_t now);
@@ -112,6 +113,7 @@ private:
     int64_t retryInterval = RetryIntervalNs;
     int listed = 0;
     int quickLosses = 0;
+    int lostLooks = 0; // in a row
 
     std::thread watcher;
     std::mutex lock;
