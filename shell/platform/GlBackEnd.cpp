@@ -26,7 +26,13 @@ GlBackEnd* GlBackEnd::OpenWindow(const char* title, int width, int height, uint3
                 // Test builds: every error the GL reports is printed.
                 backEnd->CountErrors();
 #endif
-                SDL_GL_SetSwapInterval(waitForRetrace ? 1 : 0);
+                // A Wayland compositor shows whole frames whatever the
+                // interval, and a swap that waits for it holds the loop
+                // (for ever while the window is hidden): there, presents
+                // never wait.
+                const char* video = SDL_GetCurrentVideoDriver();
+                const bool composited = video && SDL_strcmp(video, "wayland") == 0;
+                SDL_GL_SetSwapInterval(waitForRetrace && !composited ? 1 : 0);
                 *window = context->Window();
                 return backEnd;
             }
@@ -115,6 +121,10 @@ int GlBackEnd::DrawFrame(uint32_t clearArgb, const SpriteRect* rects, std::size_
 
 void GlBackEnd::Present()
 {
+    // A window nobody can see shows nothing, and a swap there may wait for a
+    // retrace that never comes: the frame is dropped.
+    if (SDL_GetWindowFlags(context->Window()) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN))
+        return;
     SDL_GL_SwapWindow(context->Window());
 }
 
