@@ -9,6 +9,15 @@
 
 #include <cstdio>
 
+namespace
+{
+#ifdef GAME_GL_DEBUG
+constexpr bool PrintsDrawableSize = true;
+#else
+constexpr bool PrintsDrawableSize = false;
+#endif
+} // namespace
+
 GlBackEnd* GlBackEnd::OpenWindow(const char* title, int width, int height, uint32_t windowFlags,
                                  const std::vector<GlApi>& apis, bool waitForRetrace,
                                  SDL_Window** window, std::string* failure)
@@ -94,13 +103,11 @@ int GlBackEnd::DrawFrame(uint32_t clearArgb, const SpriteRect* rects, std::size_
     int clientWidth = 0;
     int clientHeight = 0;
     SDL_GL_GetDrawableSize(context->Window(), &clientWidth, &clientHeight);
-#ifdef GAME_GL_DEBUG
     // Test builds tell the size drawn into, in pixels, whenever it changes.
-    if (clientWidth != drawnWidth || clientHeight != drawnHeight)
+    if (PrintsDrawableSize && (clientWidth != drawnWidth || clientHeight != drawnHeight))
         std::fprintf(stderr, "GL drawable: %dx%d\n", clientWidth, clientHeight);
     drawnWidth = clientWidth;
     drawnHeight = clientHeight;
-#endif
     gl->Viewport(0, 0, clientWidth, clientHeight);
     gl->ClearColor(((clearArgb >> 16) & 0xff) / 255.0f, ((clearArgb >> 8) & 0xff) / 255.0f,
                    (clearArgb & 0xff) / 255.0f, 1.0f);
