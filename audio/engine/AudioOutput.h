@@ -3,7 +3,7 @@
 class Mixer;
 
 // Where the mixer's frames go. An output with a thread of its own (a sound
-// card, or the null output) pulls from the mixer at the output's pace once
+// card, or none at real-time pace) pulls from the mixer at the output's pace once
 // started; the offline output has none, and its caller renders instead.
 class AudioOutput
 {

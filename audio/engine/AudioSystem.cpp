@@ -3,7 +3,6 @@
 #include "audio/engine/AudioEngineState.h"
 #include "audio/engine/DeviceOutput.h"
 #include "audio/engine/Mixer.h"
-#include "audio/engine/NullOutput.h"
 #include "audio/engine/OfflineOutput.h"
 #include "audio/engine/Resampler.h"
 #include "audio/engine/SoundFileReader.h"
@@ -32,7 +31,7 @@ AudioResult AudioSystem::Init(int maxChannels, uint32_t initFlags, void*)
     else if (!(state->output = DeviceOutput::Open()))
     {
         // Calls still work and voices still end; nothing is heard.
-        state->output = new NullOutput();
+        state->output = DeviceOutput::WithoutDevice();
         result = AudioResult::OutputFailed;
     }
     state->mixer = new Mixer(maxChannels, state->output->SampleRate());

@@ -8,7 +8,7 @@
 
 // Init flags.
 // The sound card (or SDL's dummy driver); where none opens, Init says
-// OutputFailed and the null output plays to nowhere, at the same pace.
+// OutputFailed and the output plays to nowhere, at the same pace.
 constexpr uint32_t AudioInitNormal = 0;
 constexpr uint32_t AudioInitOffline = 1u << 0; // no device: 48 kHz, mixed in RenderOffline only
 

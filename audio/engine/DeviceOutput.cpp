@@ -12,6 +12,17 @@ namespace
 {
 constexpr int64_t NsPerSecond = 1'000'000'000;
 
+// A device that is never there: nothing opens, nothing is listed.
+class NoDevice : public AudioDevice
+{
+public:
+    int Open(int, bool, DeviceOutput*) override { return 0; }
+    void Resume() override {}
+    void Close() override {}
+    bool Lost() override { return false; }
+    int Listed() override { return 0; }
+};
+
 int64_t SteadyNow()
 {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -46,6 +57,13 @@ DeviceOutput* DeviceOutput::Open()
         delete output;
     }
     return nullptr;
+}
+
+DeviceOutput* DeviceOutput::WithoutDevice()
+{
+    DeviceOutput* output = new DeviceOutput(new NoDevice(), SteadyNow);
+    output->OpenFirst();
+    return output;
 }
 
 DeviceOutput::DeviceOutput(AudioDevice* device, int64_t (*clock)())

@@ -40,6 +40,9 @@ public:
     // server, no device yet, at the preferred rate; else SDL's dummy device.
     // Null when not even that opens.
     static DeviceOutput* Open();
+    // An output with no device ever: it plays to nowhere at real-time pace,
+    // so voices end and streams advance as they would on a sound card.
+    static DeviceOutput* WithoutDevice();
 
     // An output on the device, which it owns; nothing is opened yet. `clock`
     // gives steady nanoseconds (tests give their own).
