@@ -69,10 +69,8 @@ pixel_of() {
   convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)] %[fx:int(255*p{'"$2"','"$3"'}.g)] %[fx:int(255*p{'"$2"','"$3"'}.b)]' info:
 }
 
-# Starts weston (its X11 back end, in the virtual display) on a socket of
-# XDG_RUNTIME_DIR, with more of its arguments: no panel, a plain background
-# (0x303030, so that a window is all that differs from the empty desktop),
-# no idle lock. Stops it when the script ends.
+# Starts weston's X11 back end on a socket, with more of its arguments: no panel,
+# no idle lock, a plain 0x303030 desktop (so a window is all that differs).
 start_weston() {
   local socket=$1
   shift

@@ -1,11 +1,8 @@
-# The game heard through a real sound server (run by tools/with-sound-server.sh,
-# whose SOUND_SERVER and SDL_AUDIODRIVER say which server and which of SDL's
-# drivers), and surviving its device: the only sink is removed for 2 s, then
-# a new one appears, and the game is heard on it within 5 s; then there is no
-# sink at all for 10 s, and the game is heard within a second of the next
-# one, with its music where real time has taken it. The game runs without
-# a display (SDL's offscreen video driver) and ends with status 0 on SIGTERM
-# afterwards.
+# The game heard through a real sound server (tools/with-sound-server.sh's
+# SOUND_SERVER, with SDL_AUDIODRIVER), surviving its device: heard on a new sink
+# within 5 s of the only one going for 2 s; after 10 s with none, heard within a
+# second of the next, its music where real time has taken it; SIGTERM then
+# ends it with status 0. The game runs without a display (offscreen).
 source "$(dirname "$0")/Common.sh" "$@"
 
 recorder_pid=

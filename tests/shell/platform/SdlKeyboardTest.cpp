@@ -9,12 +9,6 @@
 
 namespace
 {
-std::string KeyNameOf(uint32_t virtualKey)
-{
-    uint32_t key = TranslateVirtualKey(virtualKey);
-    return key < KeyCount ? KeyNames[key] : "(" + std::to_string(key) + ")";
-}
-
 // The key name an SDL key event comes to, or "" when it gives no key.
 std::string FromSdl(SDL_Scancode scancode, SDL_Keycode keycode)
 {
@@ -22,7 +16,10 @@ std::string FromSdl(SDL_Scancode scancode, SDL_Keycode keycode)
     keysym.scancode = scancode;
     keysym.sym = keycode;
     uint32_t virtualKey = 0;
-    return VirtualKeyFromSdl(keysym, &virtualKey) ? KeyNameOf(virtualKey) : "";
+    if (!VirtualKeyFromSdl(keysym, &virtualKey))
+        return "";
+    const uint32_t key = TranslateVirtualKey(virtualKey);
+    return key < KeyCount ? KeyNames[key] : "(" + std::to_string(key) + ")";
 }
 } // namespace
 
