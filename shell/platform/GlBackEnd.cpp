@@ -4,17 +4,19 @@
 #include "shell/platform/GlSpriteRuns.h"
 #include "shell/platform/GlStreamRing.h"
 #include "shell/platform/GlTextureRegistry.h"
+#include "shell/platform/X11Frame.h"
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace
 {
-#ifdef GAME_GL_DEBUG
-constexpr bool PrintsDrawableSize = true;
+#ifdef GAME_TEST_TRACES
+constexpr bool TestTraces = true;
 #else
-constexpr bool PrintsDrawableSize = false;
+constexpr bool TestTraces = false;
 #endif
 } // namespace
 
@@ -31,17 +33,18 @@ GlBackEnd* GlBackEnd::OpenWindow(const char* title, int width, int height, uint3
             GlBackEnd* backEnd = new GlBackEnd(context, width, height);
             if (backEnd->Start(&reason))
             {
-#ifdef GAME_GL_DEBUG
-                // Test builds: every error the GL reports is printed.
-                backEnd->CountErrors();
-#endif
-                // A Wayland compositor shows whole frames whatever the
-                // interval, and a swap that waits for it holds the loop
-                // (for ever while the window is hidden): there, presents
-                // never wait.
+                // Wayland always composites; on X11 a compositing manager may.
                 const char* video = SDL_GetCurrentVideoDriver();
-                const bool composited = video && SDL_strcmp(video, "wayland") == 0;
-                SDL_GL_SetSwapInterval(waitForRetrace && !composited ? 1 : 0);
+                const bool composited = (video && SDL_strcmp(video, "wayland") == 0) ||
+                                        X11DesktopComposites(context->Window());
+                backEnd->swapInterval = PresentGate::SwapInterval(waitForRetrace, composited);
+                SDL_GL_SetSwapInterval(backEnd->swapInterval);
+                SDL_DisplayMode mode{};
+                SDL_GetWindowDisplayMode(context->Window(), &mode);
+                if (TestTraces)
+                    std::fprintf(stderr, "GL presents: interval %d asked, %d granted; %d Hz; %s\n",
+                                 backEnd->swapInterval, SDL_GL_GetSwapInterval(), mode.refresh_rate,
+                                 composited ? "composited" : "not composited");
                 *window = context->Window();
                 return backEnd;
             }
@@ -66,7 +69,12 @@ GlBackEnd::GlBackEnd(GlContext* context, int surfaceWidth, int surfaceHeight)
 bool GlBackEnd::Start(std::string* failure)
 {
     GlFunctions* gl = context->gl;
-    textures = new GlTextureRegistry(this, gl);
+#ifdef GAME_TEST_TRACES
+    // Test builds: every error the GL reports is printed.
+    CountErrors();
+#endif
+    if (!textures)
+        textures = new GlTextureRegistry(this, gl);
     ring = new GlStreamRing(gl);
     runs = new GlSpriteRuns(gl);
     if (!runs->Build(context->Api(), surfaceWidth, surfaceHeight, failure))
@@ -85,26 +93,95 @@ bool GlBackEnd::Start(std::string* failure)
 GlBackEnd::~GlBackEnd()
 {
     context->MakeCurrent();
-    delete runs;
-    delete ring;
+    DeleteContextObjects();
     delete textures;
     delete context;
 }
 
+void GlBackEnd::DeleteContextObjects()
+{
+    if (presentFence)
+        context->gl->DeleteSync(presentFence);
+    presentFence = nullptr;
+    delete runs;
+    runs = nullptr;
+    delete ring;
+    ring = nullptr;
+}
+
+bool GlBackEnd::ContextUsable()
+{
+    GlFunctions* gl = context->gl;
+    if (!lost)
+    {
+        const GLenum reset = gl->GetGraphicsResetStatus ? gl->GetGraphicsResetStatus() : 0;
+        if (reset == GL_NO_ERROR && gl->GetError() != GL_CONTEXT_LOST)
+            return true;
+        // What the context held went with it; the textures' pixels did not.
+        DeleteContextObjects();
+        textures->ForgetNames();
+        gate = PresentGate();
+        lost = true;
+        lossTold = false;
+        framesUntilRemake = 0;
+    }
+    if (framesUntilRemake-- > 0)
+        return false;
+    std::string failure;
+    const bool remade = context->Remake(&failure) && Start(&failure);
+    if (!remade)
+    {
+        // Told once; tried again every second, the window black meanwhile.
+        if (!lossTold)
+            std::fprintf(stderr,
+                         "OpenGL: the GPU lost its context, and no new one can be made "
+                         "yet (%s)\n",
+                         failure.c_str());
+        lossTold = true;
+        DeleteContextObjects();
+        framesUntilRemake = 60;
+        return false;
+    }
+    SDL_GL_SetSwapInterval(swapInterval);
+    const bool all = textures->MakeAgain();
+    std::fprintf(stderr, "OpenGL: the GPU lost its context; a new one draws, with %s\n",
+                 all ? "every texture" : "the textures it has memory for");
+    lost = false;
+    return true;
+}
+
+uint64_t GlBackEnd::FramesDone()
+{
+    if (presentFence)
+    {
+        if (context->gl->ClientWaitSync(presentFence, GL_SYNC_FLUSH_COMMANDS_BIT, 0) ==
+            GL_TIMEOUT_EXPIRED)
+            return gate.presented - 1;
+        context->gl->DeleteSync(presentFence);
+        presentFence = nullptr;
+    }
+    return gate.presented;
+}
+
 DrawingTexture* GlBackEnd::CreateTexture(const DecodedImage& image)
 {
+    if (lost)
+        return nullptr;
     return textures->Create(image, maxTextureSide);
 }
 
 int GlBackEnd::DrawFrame(uint32_t clearArgb, const SpriteRect* rects, std::size_t count,
                          const TextureRun* textureRuns, std::size_t runCount)
 {
+    dropping = !ContextUsable() || !gate.Admits(FramesDone());
+    if (dropping)
+        return 0;
     GlFunctions* gl = context->gl;
     int clientWidth = 0;
     int clientHeight = 0;
     SDL_GL_GetDrawableSize(context->Window(), &clientWidth, &clientHeight);
     // Test builds tell the size drawn into, in pixels, whenever it changes.
-    if (PrintsDrawableSize && (clientWidth != drawnWidth || clientHeight != drawnHeight))
+    if (TestTraces && (clientWidth != drawnWidth || clientHeight != drawnHeight))
         std::fprintf(stderr, "GL drawable: %dx%d\n", clientWidth, clientHeight);
     drawnWidth = clientWidth;
     drawnHeight = clientHeight;
@@ -130,13 +207,21 @@ void GlBackEnd::Present()
 {
     // A window nobody can see shows nothing, and a swap there may wait for a
     // retrace that never comes: the frame is dropped.
-    if (SDL_GetWindowFlags(context->Window()) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN))
+    if (dropping ||
+        (SDL_GetWindowFlags(context->Window()) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)))
         return;
     SDL_GL_SwapWindow(context->Window());
+    gate.Presented();
+    presentFence = context->gl->FenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
 }
 
 void GlBackEnd::ReadPixels(int width, int height, uint32_t* argb)
 {
+    if (lost)
+    {
+        std::fill(argb, argb + static_cast<std::size_t>(width) * height, 0xff000000u);
+        return;
+    }
     // Rows come bottom first, in RGBA bytes.
     std::vector<uint8_t> rgba(static_cast<std::size_t>(width) * height * 4);
     context->gl->ReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/DrawingBackEnd.h"
+#include "shell/PresentGate.h"
 #include "shell/SpriteClipping.h"
 #include "shell/platform/GlContext.h"
 
@@ -11,6 +12,7 @@
 class GlSpriteRuns;
 class GlStreamRing;
 class GlTextureRegistry;
+struct __GLsync;
 
 // The drawing back end of machines with a GPU, on an OpenGL context
 // (GlContext) made with its window. Each frame's rectangles are copied into
@@ -21,6 +23,11 @@ class GlTextureRegistry;
 // (a texture too large, memory it has not got) is checked where it can
 // happen: such a texture is not made, and such a frame is skipped, never
 // drawn from garbage.
+//
+// A present never waits for the display: a frame is dropped, not drawn, while
+// the one presented before it is not yet done (PresentGate). A context lost
+// with its GPU (a reset, video memory lost across a suspend) is made anew
+// with every live texture, from the pixels kept for that.
 class GlBackEnd : public DrawingBackEnd
 {
 public:
@@ -55,10 +62,18 @@ public:
     // they happen (KHR_debug), is counted; false where it cannot (tests).
     bool CountErrors() { return context->CountErrors(&errors); }
     int ErrorsCounted() const { return errors; }
+    // The entry points (tests report a loss through them).
+    GlFunctions* Functions() { return context->gl; }
 
 private:
     GlBackEnd(GlContext* context, int surfaceWidth, int surfaceHeight);
+    // Makes what draws on the context; the texture registry only once.
     bool Start(std::string* failure);
+    // False while the context is lost and could not be made anew yet.
+    bool ContextUsable();
+    void DeleteContextObjects();
+    // Of the frames presented, those the GPU is done with.
+    uint64_t FramesDone();
 
     GlContext* const context; // owned
     const float surfaceWidth;
@@ -69,6 +84,13 @@ private:
     GlSpriteRuns* runs = nullptr;
     std::vector<ClippedSprite> clipped; // of the frame being drawn, in order
     int errors = 0;
-    int drawnWidth = 0; // the drawable's size last drawn into, in pixels
+    PresentGate gate;
+    __GLsync* presentFence = nullptr; // set after the last present
+    bool dropping = false;            // the frame being drawn is dropped
+    int swapInterval = 0;
+    bool lost = false;
+    bool lossTold = false;     // that no new context could be made
+    int framesUntilRemake = 0; // while lost
+    int drawnWidth = 0;        // the drawable's size last drawn into, in pixels
     int drawnHeight = 0;
 };

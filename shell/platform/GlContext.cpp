@@ -21,7 +21,7 @@ void SetContextAttributes(GlApi api)
     // Sprites need neither depth nor stencil.
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
-#ifdef GAME_GL_DEBUG
+#ifdef GAME_TEST_TRACES
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, SDL_GL_CONTEXT_DEBUG_FLAG);
 #endif
 }
@@ -74,7 +74,8 @@ GlContext::GlContext(SDL_Window* window, SDL_GLContext context, GlApi api)
 
 GlContext::~GlContext()
 {
-    SDL_GL_DeleteContext(context);
+    if (context)
+        SDL_GL_DeleteContext(context);
     delete gl;
 }
 
@@ -86,6 +87,25 @@ const char* GlContext::ApiName(GlApi api)
 void GlContext::MakeCurrent()
 {
     SDL_GL_MakeCurrent(window, context);
+}
+
+bool GlContext::Remake(std::string* failure)
+{
+    if (context)
+        SDL_GL_DeleteContext(context);
+    SetContextAttributes(api);
+    context = SDL_GL_CreateContext(window);
+    if (!context)
+        *failure = std::string("no context: ") + SDL_GetError();
+    else if (gl->Load())
+        return true;
+    else
+    {
+        *failure = "an entry point is missing";
+        SDL_GL_DeleteContext(context);
+        context = nullptr;
+    }
+    return false;
 }
 
 std::string GlContext::Renderer() const

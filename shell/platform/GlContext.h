@@ -39,6 +39,10 @@ public:
     SDL_Window* Window() const { return window; }
     GlApi Api() const { return api; }
     void MakeCurrent();
+    // Deletes the context and makes another of the API on the window, its
+    // entry points loaded anew (a context lost with its GPU's reset); false,
+    // with *failure saying why, while none can be had.
+    bool Remake(std::string* failure);
     // The renderer's name, as the driver gives it.
     std::string Renderer() const;
     // False for a software rasteriser (llvmpipe, softpipe and the like),
@@ -56,6 +60,6 @@ private:
     GlContext(SDL_Window* window, SDL_GLContext context, GlApi api);
 
     SDL_Window* const window;
-    const SDL_GLContext context;
+    SDL_GLContext context; // null while none could be made anew
     const GlApi api;
 };

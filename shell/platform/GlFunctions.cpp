@@ -63,6 +63,15 @@ bool GlFunctions::Load()
     load(GetIntegerv, "glGetIntegerv");
     load(GetError, "glGetError");
     load(Finish, "glFinish");
+    GetGraphicsResetStatus = nullptr;
+    const char* const resetStatus[][2] = {{"GL_KHR_robustness", "glGetGraphicsResetStatus"},
+                                          {"GL_KHR_robustness", "glGetGraphicsResetStatusKHR"},
+                                          {"GL_ARB_robustness", "glGetGraphicsResetStatusARB"},
+                                          {"GL_EXT_robustness", "glGetGraphicsResetStatusEXT"}};
+    for (const auto& [extension, name] : resetStatus)
+        if (!GetGraphicsResetStatus && SDL_GL_ExtensionSupported(extension))
+            GetGraphicsResetStatus =
+                reinterpret_cast<GLenum(APIENTRY*)()>(SDL_GL_GetProcAddress(name));
     return complete;
 }
 

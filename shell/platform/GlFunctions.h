@@ -57,8 +57,11 @@ struct GlFunctions
     void(APIENTRY* GetIntegerv)(GLenum, GLint*);
     GLenum(APIENTRY* GetError)();
     void(APIENTRY* Finish)();
+    // Null where the context reports no reset status. Tests may replace it
+    // to report a loss.
+    GLenum(APIENTRY* GetGraphicsResetStatus)();
 
-    // False when an entry point is missing.
+    // False when an entry point is missing (a reset status may be).
     bool Load();
 };
 

@@ -122,7 +122,8 @@ int GlSpriteRuns::Draw(const TextureRun* runs, std::size_t runCount,
         if (!copy || run.end <= run.start)
             continue;
         assert(copy->MadeBy(maker) && "a texture is drawn by the back end that made it");
-        if (!copy->MadeBy(maker))
+        // (A texture that could not be made again after a lost context has no name.)
+        if (!copy->MadeBy(maker) || !GlTextureRegistry::NameOf(copy))
             continue;
         gl->BindTexture(GL_TEXTURE_2D, GlTextureRegistry::NameOf(copy));
         // The run's sprites in order, each clipped one drawn on its own between.

@@ -4,14 +4,15 @@
 
 #include <cstdint>
 
-// A texture's copy on the GPU, held in its registry's list of the live ones
-// until it goes or the registry does.
+// A texture's copy on the GPU and its pixels, held in its registry's list of
+// the live ones until it goes or the registry does.
 class GlTexture : public DrawingTexture
 {
 public:
-    GlTexture(GlTextureRegistry* registry, GLuint name)
-        : DrawingTexture(registry->maker), registry(registry), name(name),
-          slot(registry->live.size())
+    GlTexture(GlTextureRegistry* registry, GLuint name, int width, int height,
+              std::vector<uint8_t>&& rgba)
+        : DrawingTexture(registry->maker), registry(registry), name(name), width(width),
+          height(height), rgba(std::move(rgba)), slot(registry->live.size())
     {
         registry->live.push_back(this);
     }
@@ -19,7 +20,8 @@ public:
     {
         if (!registry)
             return;
-        registry->gl->DeleteTextures(1, &name);
+        if (name)
+            registry->gl->DeleteTextures(1, &name);
         std::vector<GlTexture*>& live = registry->live;
         live[slot] = live.back();
         live[slot]->slot = slot;
@@ -27,8 +29,10 @@ public:
     }
 
     GlTextureRegistry* registry; // null once the registry is gone
-    const GLuint name;
-    std::size_t slot; // in registry->live
+    GLuint name;
+    const int width, height;
+    const std::vector<uint8_t> rgba; // premultiplied
+    std::size_t slot;                // in registry->live
 };
 
 GlTextureRegistry::GlTextureRegistry(const DrawingBackEnd* maker, GlFunctions* gl)
@@ -40,7 +44,8 @@ GlTextureRegistry::~GlTextureRegistry()
 {
     for (GlTexture* texture : live)
     {
-        gl->DeleteTextures(1, &texture->name);
+        if (texture->name)
+            gl->DeleteTextures(1, &texture->name);
         texture->registry = nullptr;
     }
 }
@@ -60,6 +65,12 @@ DrawingTexture* GlTextureRegistry::Create(const DecodedImage& image, int maxSide
         rgba[4 * i + 2] = static_cast<uint8_t>(c);
         rgba[4 * i + 3] = static_cast<uint8_t>(c >> 24);
     }
+    const GLuint name = Upload(image.width, image.height, rgba);
+    return name ? new GlTexture(this, name, image.width, image.height, std::move(rgba)) : nullptr;
+}
+
+unsigned GlTextureRegistry::Upload(int width, int height, const std::vector<uint8_t>& rgba)
+{
     TakeGlErrors(gl);
     GLuint name = 0;
     gl->GenTextures(1, &name);
@@ -68,17 +79,34 @@ DrawingTexture* GlTextureRegistry::Create(const DecodedImage& image, int maxSide
     gl->TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     gl->TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     gl->TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    gl->TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.width, image.height, 0, GL_RGBA,
-                   GL_UNSIGNED_BYTE, rgba.data());
+    gl->TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                   rgba.data());
     if (TakeGlErrors(gl) != GL_NO_ERROR) // out of memory, most likely
     {
         gl->DeleteTextures(1, &name);
-        return nullptr;
+        return 0;
     }
-    return new GlTexture(this, name);
+    return name;
 }
 
 unsigned GlTextureRegistry::NameOf(const DrawingTexture* texture)
 {
     return static_cast<const GlTexture*>(texture)->name;
+}
+
+void GlTextureRegistry::ForgetNames()
+{
+    for (GlTexture* texture : live)
+        texture->name = 0;
+}
+
+bool GlTextureRegistry::MakeAgain()
+{
+    bool all = true;
+    for (GlTexture* texture : live)
+    {
+        texture->name = Upload(texture->width, texture->height, texture->rgba);
+        all = all && texture->name;
+    }
+    return all;
 }

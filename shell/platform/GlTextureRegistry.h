@@ -8,8 +8,9 @@ struct GlFunctions;
 class GlTexture;
 
 // The textures a back end made on the GPU, and the registry of those still
-// alive. A texture may outlive its back end: the registry's end deletes the
-// GL names of those alive, which then hold nothing of the GL.
+// alive. Each keeps its pixels, so that a context lost with its GPU can be
+// given them again. A texture may outlive its back end: the registry's end
+// deletes the GL names of those alive, which then hold nothing of the GL.
 class GlTextureRegistry
 {
 public:
@@ -22,11 +23,18 @@ public:
     // null for an image larger than maxSide on a side, or one the GPU has no
     // memory for.
     DrawingTexture* Create(const DecodedImage& image, int maxSide);
-    // The GL name of a texture of this registry's.
+    // The GL name of a texture of this registry's; 0 while it has none.
     static unsigned NameOf(const DrawingTexture* texture);
+
+    // The context is gone, and with it every name.
+    void ForgetNames();
+    // Every live texture made again on the current context from its pixels;
+    // false where one could not be (it is then drawn as nothing).
+    bool MakeAgain();
 
 private:
     friend class GlTexture;
+    unsigned Upload(int width, int height, const std::vector<uint8_t>& rgba);
 
     const DrawingBackEnd* const maker;
     GlFunctions* const gl;

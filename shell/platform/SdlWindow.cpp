@@ -147,6 +147,18 @@ SdlWindow::~SdlWindow()
 
 bool SdlWindow::HandleMessages()
 {
+#ifdef GAME_TEST_TRACES
+    // Test builds tell the frames of each second: one message step a frame.
+    ++framesThisSecond;
+    const uint64_t now = SDL_GetTicks64();
+    if (now - secondStarted >= 1000)
+    {
+        if (secondStarted)
+            std::fprintf(stderr, "frames a second: %d\n", framesThisSecond);
+        secondStarted = now;
+        framesThisSecond = 0;
+    }
+#endif
     bool quit = false;
     SDL_Event event;
     while (SDL_PollEvent(&event))

@@ -2,6 +2,8 @@
 
 #include "shell/GameWindow.h"
 
+#include <cstdint>
+
 struct SDL_Window;
 class SdlGamepads;
 
@@ -34,4 +36,6 @@ private:
     int restoredWidth = 0;            // the client size the window keeps unless maximised
     int restoredHeight = 0;
     int settleFrames = 0;
+    uint64_t secondStarted = 0; // test builds: the frames counted in it
+    int framesThisSecond = 0;
 };

@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 
+#include <string>
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
@@ -112,4 +114,20 @@ void AskX11ForFixedFrame(SDL_Window* window)
     XChangeProperty(display, info.info.x11.window, atom, atom, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(hints), 5);
     XFlush(display);
+}
+
+bool X11DesktopComposites(SDL_Window* window)
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
+        return false;
+    Display* display = info.info.x11.display;
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, info.info.x11.window, &attributes))
+        return false;
+    const std::string name =
+        "_NET_WM_CM_S" + std::to_string(XScreenNumberOfScreen(attributes.screen));
+    const Atom selection = XInternAtom(display, name.c_str(), False);
+    return XGetSelectionOwner(display, selection) != None;
 }

@@ -13,3 +13,7 @@ bool X11FrameExtents(SDL_Window* window, int* left, int* right, int* top, int* b
 // Asks the window manager for a frame with minimise and maximise boxes but
 // no resize handles, before the window is shown.
 void AskX11ForFixedFrame(SDL_Window* window);
+
+// True when a compositing manager runs on the window's screen (it owns the
+// screen's _NET_WM_CM_S<n> selection), and so shows whole frames.
+bool X11DesktopComposites(SDL_Window* window);

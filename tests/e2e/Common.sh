@@ -8,6 +8,7 @@ send_close=$2
 source_dir=$3
 artifacts=$4
 mkdir -p "$artifacts"
+frame_rates=
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -87,4 +88,28 @@ start_weston() {
     sleep 0.1
   done
   fail "weston did not start: $(tail -n 5 "$work/weston.log")"
+}
+
+# Test builds print the frames of each second. Checks that the game keeps
+# 60 +- 2 of them through the next $1 seconds (the first, which may straddle
+# what came before, left out); $2 names the case.
+check_frame_rate() {
+  local from lo hi
+  from=$(($(wc -l <"$work/stderr") + 1))
+  sleep "$1"
+  read -r lo hi < <(tail -n +$from "$work/stderr" | awk '/^frames a second:/ && n++ {
+    if (!lo || $4 < lo) lo = $4; if ($4 > hi) hi = $4 } END {print lo + 0, hi + 0}')
+  [ "$lo" -ge 58 ] && [ "$hi" -le 62 ] || fail "$2: $lo to $hi frames a second"
+  frame_rates+="$2 $lo-$hi; "
+}
+
+# SIGTERM ends the game with status 0 within a second; $1 names the case.
+terminate_within_a_second() {
+  local start took
+  start=$(date +%s%N)
+  kill -TERM "$game_pid"
+  wait_for_game
+  took=$((($(date +%s%N) - start) / 1000000))
+  [ "$status" = 0 ] && [ $took -le 1000 ] ||
+    fail "$1: SIGTERM ended the game with status $status after $took ms"
 }

@@ -1,7 +1,8 @@
 # Under a real window manager the window's outer size, frame included, is
 # 800 x 600: the client area is what the frame leaves. The user can maximise
 # it (the frame then fills the client area) and minimise it, and it returns
-# to its size; any other size is undone.
+# to its size; any other size is undone. On both drawing paths the game keeps
+# 60 frames a second, shown and minimised, and SIGTERM ends it within a second.
 source "$(dirname "$0")/Common.sh" "$@"
 in_virtual_display
 
@@ -34,6 +35,7 @@ done
 [ -n "$extents" ] || fail "the window manager gave the window no frame"
 [ "$outer" = "800x600" ] ||
   fail "outer size $outer (frame $extents, client $client), not 800x600"
+check_frame_rate 3 "compositor, shown"
 
 client_size() { xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 # Polls until the client size is (or, with "!", is no longer) the one given.
@@ -69,6 +71,7 @@ wait_for_size "$restored" || fail "resized to $(client_size), not back to $resto
 xdotool windowminimize "$window"
 sleep 0.3
 xprop -id "$window" _NET_WM_STATE | grep -q HIDDEN || fail "the window was not minimised"
+check_frame_rate 5 "compositor, minimised"
 wmctrl -i -a "$window"
 sleep 0.3
 wait_for_size "$restored" || fail "shown again at $(client_size), not $restored"
@@ -76,4 +79,12 @@ wait_for_size "$restored" || fail "shown again at $(client_size), not $restored"
 "$send_close" "$window" || fail "could not send the close request"
 wait_for_game
 [ "$status" = 0 ] || fail "closing the window ended the game with status $status"
-echo "PASS (frame $extents, client $client, maximised $maximised)"
+
+export SDL_RENDER_DRIVER=opengl
+start_game "$work/game" dummy
+wait_for_window
+check_frame_rate 3 "OpenGL, shown"
+xdotool windowminimize "$window"
+check_frame_rate 5 "OpenGL, minimised"
+terminate_within_a_second OpenGL
+echo "PASS (frame $extents, client $client, maximised $maximised; frames a second: $frame_rates)"

@@ -254,25 +254,3 @@ TEST_F(DeviceOutputOnAFakeDevice, ADeviceBehindRealTimeIsCaughtUpAndOneAheadIsNo
     fakeNow += 1500 * Ms;
     EXPECT_NEAR(Pull(), 3 * rate / 2, 1);
 }
-
-// Without any device the output still takes the mixer's frames, at
-// real-time pace: a one-second sound ends after about a second, not never
-// and not at once.
-TEST(DeviceOutputTest, WithoutADeviceVoicesEndAtTheirRealTimePace)
-{
-    const int rate = DeviceOutput::PreferredRate;
-    Mixer mixer(4, rate);
-    DeviceOutput* output = DeviceOutput::WithoutDevice();
-    output->Start(&mixer);
-    const std::vector<float> second(2 * static_cast<std::size_t>(rate), 0.5f);
-    const Clock::time_point start = Clock::now();
-    ASSERT_TRUE(
-        mixer.Send({.slot = 0, .generation = 1, .frames = second.data(), .frameCount = rate}));
-    while (!mixer.Ended(0, 1) && Clock::now() - start < std::chrono::seconds(10))
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    delete output;
-    EXPECT_TRUE(mixer.Ended(0, 1));
-    EXPECT_GT(seconds, 0.9);
-    EXPECT_LT(seconds, 5.0);
-}

@@ -1,4 +1,5 @@
 #include "shell/platform/GlBackEnd.h"
+#include "shell/platform/GlFunctions.h"
 #include "shell/platform/Platform.h"
 
 #include "shell/GameWindow.h"
@@ -46,4 +47,28 @@ TEST(GlBackEnd, WithoutOpenGlTheCompositorDrawsAndOneLineSaysWhy)
         EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
         delete window;
     }
+}
+
+// A context lost with its GPU is made anew, with every live texture, and one
+// line says so: the next frame is the same picture.
+TEST(GlBackEnd, ALostContextIsMadeAnewWithItsTextures)
+{
+    DrawingCanvas paths;
+    paths.AddSprite(paths.MakeTexture(64, 64, 0xffff0000u, 0x8000ff00u), 400, 300, 256, 128);
+    auto row = [&paths](std::vector<uint32_t> pixels = {})
+    {
+        for (int x = 250; x < 550; x += 7)
+            pixels.push_back(paths.Pixel(DrawingCanvas::Gpu, x, 300));
+        return pixels;
+    };
+    paths.Draw();
+    const std::vector<uint32_t> before = row();
+    paths.GpuBackEnd()->Functions()->GetGraphicsResetStatus = []() -> GLenum
+    { return GL_UNKNOWN_CONTEXT_RESET; };
+    testing::internal::CaptureStderr();
+    paths.Draw();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("lost its context; a new one draws"), std::string::npos) << said;
+    EXPECT_EQ(row(), before);
+    EXPECT_NE(before.front(), before[before.size() / 2]);
 }
