@@ -4,6 +4,7 @@
 #include "shell/platform/GlSpriteRuns.h"
 #include "shell/platform/GlStreamRing.h"
 #include "shell/platform/GlTextureRegistry.h"
+#include "shell/platform/GlxSwapCounter.h"
 #include "shell/platform/X11Frame.h"
 
 #include <SDL.h>
@@ -38,13 +39,15 @@ GlBackEnd* GlBackEnd::OpenWindow(const char* title, int width, int height, uint3
                 const bool composited = (video && SDL_strcmp(video, "wayland") == 0) ||
                                         X11DesktopComposites(context->Window());
                 backEnd->swapInterval = PresentGate::SwapInterval(waitForRetrace, composited);
-                SDL_GL_SetSwapInterval(backEnd->swapInterval);
+                backEnd->SetSwapInterval();
                 SDL_DisplayMode mode{};
                 SDL_GetWindowDisplayMode(context->Window(), &mode);
                 if (TestTraces)
-                    std::fprintf(stderr, "GL presents: interval %d asked, %d granted; %d Hz; %s\n",
+                    std::fprintf(stderr,
+                                 "GL presents: interval %d asked, %d granted; %d Hz; %s; %s\n",
                                  backEnd->swapInterval, SDL_GL_GetSwapInterval(), mode.refresh_rate,
-                                 composited ? "composited" : "not composited");
+                                 composited ? "composited" : "not composited",
+                                 backEnd->swapCounter ? "swaps counted" : "fenced");
                 *window = context->Window();
                 return backEnd;
             }
@@ -94,6 +97,7 @@ GlBackEnd::~GlBackEnd()
 {
     context->MakeCurrent();
     DeleteContextObjects();
+    delete swapCounter;
     delete textures;
     delete context;
 }
@@ -142,7 +146,7 @@ bool GlBackEnd::ContextUsable()
         framesUntilRemake = 60;
         return false;
     }
-    SDL_GL_SetSwapInterval(swapInterval);
+    SetSwapInterval();
     const bool all = textures->MakeAgain();
     std::fprintf(stderr, "OpenGL: the GPU lost its context; a new one draws, with %s\n",
                  all ? "every texture" : "the textures it has memory for");
@@ -150,8 +154,18 @@ bool GlBackEnd::ContextUsable()
     return true;
 }
 
+void GlBackEnd::SetSwapInterval()
+{
+    SDL_GL_SetSwapInterval(swapInterval);
+    delete swapCounter;
+    swapCounter = SDL_GL_GetSwapInterval() > 0 ? GlxSwapCounter::ForCurrentContext() : nullptr;
+}
+
 uint64_t GlBackEnd::FramesDone()
 {
+    uint64_t shown = 0;
+    if (swapCounter && swapCounter->Read(&shown))
+        return shown;
     if (presentFence)
     {
         if (context->gl->ClientWaitSync(presentFence, GL_SYNC_FLUSH_COMMANDS_BIT, 0) ==

@@ -12,6 +12,7 @@
 class GlSpriteRuns;
 class GlStreamRing;
 class GlTextureRegistry;
+class GlxSwapCounter;
 struct __GLsync;
 
 // The drawing back end of machines with a GPU, on an OpenGL context
@@ -69,10 +70,14 @@ private:
     GlBackEnd(GlContext* context, int surfaceWidth, int surfaceHeight);
     // Makes what draws on the context; the texture registry only once.
     bool Start(std::string* failure);
+    // Asks for swapInterval; where a wait for the retrace is granted, counts
+    // the frames shown if GLX can.
+    void SetSwapInterval();
     // False while the context is lost and could not be made anew yet.
     bool ContextUsable();
     void DeleteContextObjects();
-    // Of the frames presented, those the GPU is done with.
+    // Of the frames presented, those shown (where GLX counts them) or else
+    // those the GPU is done with.
     uint64_t FramesDone();
 
     GlContext* const context; // owned
@@ -85,8 +90,9 @@ private:
     std::vector<ClippedSprite> clipped; // of the frame being drawn, in order
     int errors = 0;
     PresentGate gate;
-    __GLsync* presentFence = nullptr; // set after the last present
-    bool dropping = false;            // the frame being drawn is dropped
+    __GLsync* presentFence = nullptr;      // set after the last present
+    GlxSwapCounter* swapCounter = nullptr; // where presents wait and GLX counts swaps
+    bool dropping = false;                 // the frame being drawn is dropped
     int swapInterval = 0;
     bool lost = false;
     bool lossTold = false;     // that no new context could be made
