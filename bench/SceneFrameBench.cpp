@@ -265,6 +265,9 @@ int main(int argc, char** argv)
                 Quantile(intervals, 0.5), Quantile(intervals, 0.1), Quantile(intervals, 0.9),
                 Quantile(intervals, 1.0), mean, 100.0 * cpu / wall, renderer.c_str());
     std::printf("PASSES passes_ms=%.3f draw_ms=%.3f\n", Quantile(passes, 0.5), Quantile(draw, 0.5));
+    // A frame the GPU had not finished before the next was due is dropped.
+    if (gpu)
+        std::printf("DROPPED frames=%llu\n", static_cast<unsigned long long>(gpu->FramesDropped()));
     std::printf("SPLIT ns_per_ship input=%.1f update=%.1f walk=%.1f submit=%.1f present=%.1f\n",
                 Quantile(parts[0], 0.5), Quantile(parts[1], 0.5), Quantile(parts[2], 0.5),
                 Quantile(parts[3], 0.5), Quantile(parts[4], 0.5));

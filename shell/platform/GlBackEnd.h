@@ -63,6 +63,8 @@ public:
     // they happen (KHR_debug), is counted; false where it cannot (tests).
     bool CountErrors() { return context->CountErrors(&errors); }
     int ErrorsCounted() const { return errors; }
+    // Frames not drawn because the one before was not yet done.
+    uint64_t FramesDropped() const { return gate.dropped; }
     // The entry points (tests report a loss through them).
     GlFunctions* Functions() { return context->gl; }
 
