@@ -179,9 +179,7 @@ uint64_t GlBackEnd::FramesDone()
 
 DrawingTexture* GlBackEnd::CreateTexture(const DecodedImage& image)
 {
-    if (lost)
-        return nullptr;
-    return textures->Create(image, maxTextureSide);
+    return textures->Create(image, maxTextureSide, !lost);
 }
 
 int GlBackEnd::DrawFrame(uint32_t clearArgb, const SpriteRect* rects, std::size_t count,

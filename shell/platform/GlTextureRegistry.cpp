@@ -50,7 +50,7 @@ GlTextureRegistry::~GlTextureRegistry()
     }
 }
 
-DrawingTexture* GlTextureRegistry::Create(const DecodedImage& image, int maxSide)
+DrawingTexture* GlTextureRegistry::Create(const DecodedImage& image, int maxSide, bool upload)
 {
     if (image.width <= 0 || image.height <= 0 || image.width > maxSide || image.height > maxSide ||
         image.pixels.size() != static_cast<std::size_t>(image.width) * image.height)
@@ -65,8 +65,9 @@ DrawingTexture* GlTextureRegistry::Create(const DecodedImage& image, int maxSide
         rgba[4 * i + 2] = static_cast<uint8_t>(c);
         rgba[4 * i + 3] = static_cast<uint8_t>(c >> 24);
     }
-    const GLuint name = Upload(image.width, image.height, rgba);
-    return name ? new GlTexture(this, name, image.width, image.height, std::move(rgba)) : nullptr;
+    const GLuint name = upload ? Upload(image.width, image.height, rgba) : 0;
+    return name || !upload ? new GlTexture(this, name, image.width, image.height, std::move(rgba))
+                           : nullptr;
 }
 
 unsigned GlTextureRegistry::Upload(int width, int height, const std::vector<uint8_t>& rgba)

@@ -21,8 +21,9 @@ public:
 
     // The image, premultiplied, sampled bilinearly with its edges clamped;
     // null for an image larger than maxSide on a side, or one the GPU has no
-    // memory for.
-    DrawingTexture* Create(const DecodedImage& image, int maxSide);
+    // memory for. While the context is lost (`upload` false) it is only
+    // kept, to be made with the others on the next context.
+    DrawingTexture* Create(const DecodedImage& image, int maxSide, bool upload);
     // The GL name of a texture of this registry's; 0 while it has none.
     static unsigned NameOf(const DrawingTexture* texture);
 
