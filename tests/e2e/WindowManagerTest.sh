@@ -3,6 +3,7 @@
 # it (the frame then fills the client area) and minimise it, and it returns
 # to its size; any other size is undone. On both drawing paths the game keeps
 # 60 frames a second, shown and minimised, and SIGTERM ends it within a second.
+# Where a compositing manager runs, OpenGL's presents do not wait.
 source "$(dirname "$0")/Common.sh" "$@"
 in_virtual_display
 
@@ -80,9 +81,15 @@ wait_for_size "$restored" || fail "shown again at $(client_size), not $restored"
 wait_for_game
 [ "$status" = 0 ] || fail "closing the window ended the game with status $status"
 
+"$(dirname "$send_close")/HoldCompositorSelection" >"$work/selection" 2>&1 &
+holder_pid=$!
+trap 'kill $wm_pid $holder_pid 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 50); do grep -q owned "$work/selection" && break || sleep 0.1; done
 export SDL_RENDER_DRIVER=opengl
 start_game "$work/game" dummy
 wait_for_window
+grep -q "GL presents: interval 0 asked.*; composited" "$work/stderr" ||
+  fail "under a compositing manager: $(grep "GL presents" "$work/stderr")"
 check_frame_rate 3 "OpenGL, shown"
 xdotool windowminimize "$window"
 check_frame_rate 5 "OpenGL, minimised"
