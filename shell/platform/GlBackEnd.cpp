@@ -43,8 +43,7 @@ GlBackEnd* GlBackEnd::OpenWindow(const char* title, int width, int height, uint3
                 SDL_DisplayMode mode{};
                 SDL_GetWindowDisplayMode(context->Window(), &mode);
                 if (TestTraces)
-                    std::fprintf(stderr,
-                                 "GL presents: interval %d asked, %d granted; %d Hz; %s; %s\n",
+                    std::fprintf(stderr, "GL presents: interval %d asked, %d kept; %d Hz; %s; %s\n",
                                  backEnd->swapInterval, SDL_GL_GetSwapInterval(), mode.refresh_rate,
                                  composited ? "composited" : "not composited",
                                  backEnd->swapCounter ? "swaps counted" : "fenced");
@@ -156,9 +155,16 @@ bool GlBackEnd::ContextUsable()
 
 void GlBackEnd::SetSwapInterval()
 {
-    SDL_GL_SetSwapInterval(swapInterval);
+    // The retrace is waited for only where the frames shown can be counted:
+    // elsewhere the gate could not see a queue build up behind the display,
+    // and a present would wait for it.
     delete swapCounter;
-    swapCounter = SDL_GL_GetSwapInterval() > 0 ? GlxSwapCounter::ForCurrentContext() : nullptr;
+    swapCounter = nullptr;
+    if (swapInterval > 0 && SDL_GL_SetSwapInterval(swapInterval) == 0 &&
+        SDL_GL_GetSwapInterval() > 0)
+        swapCounter = GlxSwapCounter::ForCurrentContext();
+    if (!swapCounter)
+        SDL_GL_SetSwapInterval(0);
 }
 
 uint64_t GlBackEnd::FramesDone()

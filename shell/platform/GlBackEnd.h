@@ -72,8 +72,8 @@ private:
     GlBackEnd(GlContext* context, int surfaceWidth, int surfaceHeight);
     // Makes what draws on the context; the texture registry only once.
     bool Start(std::string* failure);
-    // Asks for swapInterval; where a wait for the retrace is granted, counts
-    // the frames shown if GLX can.
+    // Asks for swapInterval, and keeps it only where the frames shown can be
+    // counted (GLX's completed swaps); else presents do not wait.
     void SetSwapInterval();
     // False while the context is lost and could not be made anew yet.
     bool ContextUsable();

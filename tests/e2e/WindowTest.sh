@@ -9,7 +9,7 @@ start_game "$work/game" dummy
 wait_for_window
 
 size=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
-[ "$size" = "800x600" ] || fail "window size is $size, not 800x600"
+[ "$size" = "800x600" ] || fail "window size is $size, not 800x600; stderr: $(cat "$work/stderr")"
 
 sleep 1.5
 import -window "$window" "$work/window.png"
