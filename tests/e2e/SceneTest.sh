@@ -32,7 +32,7 @@ wait_audio() {
   until=$(awk -v n="$(audio_now)" -v s="$1" 'BEGIN { print n + s }')
   while awk -v n="$(audio_now)" -v u="$until" 'BEGIN { exit !(n < u) }'; do
     tries=$((tries + 1))
-    [ $tries -lt 600 ] || fail "the audio output stopped at $(audio_now) s"
+    [ $tries -lt 600 ] || fail "the audio output stopped at $(audio_now) s; stderr: $(grep -v "^frames" "$work/stderr" | tail -n 5)"
     sleep 0.05
   done
 }
