@@ -2,7 +2,8 @@
 # Runs a command with a real sound server and one null sink, "game_sink",
 # whose monitor can be recorded with `parec -d game_sink.monitor`; the server
 # is stopped when the command ends. SOUND_SERVER picks the server:
-#   pulseaudio (the default): PulseAudio in system mode (root is fine);
+#   pulseaudio (the default): PulseAudio in system mode (root is fine), on
+#     a socket of its own;
 #   pipewire: PipeWire with WirePlumber and its PulseAudio service, in a
 #     runtime folder and session bus of their own (no login session needed).
 # The command sees PULSE_SERVER (pactl and parec reach either server) and
@@ -29,10 +30,15 @@ last_words() { tail -n 5 "$logs"/*.log 2>/dev/null || true; }
 
 case $server in
 pulseaudio)
-  export PULSE_SERVER=unix:/var/run/pulse/native
+  # Its socket in a folder of its own, which its system user can write: not
+  # the system-wide one, which every other program's sound would find.
+  chmod 755 "$logs"
+  mkdir -m 777 "$logs/pulse"
+  export PULSE_SERVER="unix:$logs/pulse/native"
   pulseaudio --system --disallow-exit --exit-idle-time=-1 -n --daemonize=no --use-pid-file=no \
     --load="module-null-sink sink_name=game_sink rate=48000" \
-    --load="module-native-protocol-unix auth-anonymous=1" >"$logs/pulseaudio.log" 2>&1 &
+    --load="module-native-protocol-unix auth-anonymous=1 socket=$logs/pulse/native" \
+    >"$logs/pulseaudio.log" 2>&1 &
   pids+=($!)
   ;;
 pipewire)
