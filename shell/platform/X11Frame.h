@@ -4,7 +4,8 @@ struct SDL_Window;
 
 // X11's window manager's frame, read and asked for through the EWMH and
 // Motif properties: SDL has no call that says whether a window manager runs
-// or whether it has framed a window yet. For windows of SDL's X11 driver.
+// or whether it has framed a window yet; and whether a compositing manager
+// runs. For windows of SDL's X11 driver.
 
 // The frame's extents around the client area; false when no window manager
 // runs, or it framed the window not within about a second.
