@@ -51,23 +51,40 @@ std::vector<GlApi> RequestedGlApis()
         return {GlApi::Embedded};
     return {GlApi::Desktop, GlApi::Embedded};
 }
+// Starts SDL's video on a driver that shows the window. An X server now and
+// then refuses a connection made just after another one closed, so where one
+// is named, a start that fails, or falls back to a driver that shows nothing
+// (where none was asked for), is tried again for about half a second.
+void StartVideo()
+{
+    std::string why;
+    const int attempts = SDL_getenv("DISPLAY") ? 10 : 1;
+    for (int attempt = 0; attempt < attempts; ++attempt)
+    {
+        if (attempt > 0)
+            SDL_Delay(50);
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        {
+            why = SdlFailure("cannot start the video system");
+            continue;
+        }
+        const char* driver = SDL_GetCurrentVideoDriver();
+        const bool invisible =
+            driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+        if (!invisible || SDL_GetHint(SDL_HINT_VIDEODRIVER))
+            return;
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        why = "no display is available (SDL_VIDEODRIVER=offscreen runs the game without one)";
+    }
+    throw std::runtime_error(why);
+}
 } // namespace
 
 SdlWindow::SdlWindow(int width, int height, DrawingPath path, bool waitForRetrace)
 {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-        throw std::runtime_error(SdlFailure("cannot start the video system"));
+    StartVideo();
     try
     {
-        // Without a display SDL falls back to a driver that shows nothing;
-        // unless that driver was asked for, the game would run invisibly.
-        const char* driver = SDL_GetCurrentVideoDriver();
-        bool invisible =
-            driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
-        if (invisible && !SDL_GetHint(SDL_HINT_VIDEODRIVER))
-            throw std::runtime_error("no display is available (SDL_VIDEODRIVER=offscreen runs "
-                                     "the game without one)");
-
         path = RequestedPath(path);
         if (path != DrawingPath::Compositor)
         {
@@ -89,8 +106,7 @@ SdlWindow::SdlWindow(int width, int height, DrawingPath path, bool waitForRetrac
             {
                 SDL_QuitSubSystem(SDL_INIT_VIDEO);
                 SDL_SetHint(SDL_HINT_VIDEO_X11_FORCE_EGL, "1");
-                if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-                    throw std::runtime_error(SdlFailure("cannot start the video system"));
+                StartVideo();
                 std::string throughEgl;
                 gpu = openGl(&throughEgl);
                 if (!gpu)
