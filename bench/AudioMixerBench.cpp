@@ -13,6 +13,7 @@
 #include "audio/engine/DeviceOutput.h"
 #include "audio/engine/Mixer.h"
 #include "bench/ThreadCpuTime.h"
+#include "shell/platform/Platform.h"
 
 #include <sndfile.h>
 
@@ -195,6 +196,7 @@ Latency MeasureLatency(const std::string& effectPath, const std::string& musicPa
 
 int main()
 {
+    InstallPlatform(); // the sound card through SDL, as the game has it
     char folder[] = "/tmp/AudioMixerBench.XXXXXX";
     if (!mkdtemp(folder))
         return 1;

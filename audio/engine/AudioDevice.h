@@ -4,7 +4,8 @@ class DeviceOutput;
 
 // A sound device as DeviceOutput sees it: the default output device of the
 // platform, opened, lost and opened again. The platform's layer supplies one
-// (SdlAudioDevice); tests supply their own. Called from one thread at a time.
+// (DeviceOutput::startDevice); tests supply their own. Called from one thread
+// at a time.
 class AudioDevice
 {
 public:
@@ -25,4 +26,7 @@ public:
     // How many output devices the system lists now: it rises when one is
     // added; negative when the system cannot tell.
     virtual int Listed() = 0;
+    // True on a sound server's driver, whose devices come and go while the
+    // game runs: a game started while it has none waits for one.
+    virtual bool DevicesComeAndGo() const { return false; }
 };

@@ -2,7 +2,6 @@
 
 #include "audio/engine/AudioDevice.h"
 #include "audio/engine/Mixer.h"
-#include "audio/engine/SdlAudioDevice.h"
 
 #include <algorithm>
 #include <chrono>
@@ -31,12 +30,16 @@ int64_t SteadyNow()
 }
 } // namespace
 
+DeviceOutput::DeviceStarter DeviceOutput::startDevice = nullptr;
+
 DeviceOutput* DeviceOutput::Open()
 {
-    if (SdlAudioDevice* sdl = SdlAudioDevice::Start(false))
+    if (!startDevice)
+        return nullptr;
+    if (AudioDevice* started = startDevice(false))
     {
-        const bool devicesComeAndGo = sdl->DevicesComeAndGo();
-        DeviceOutput* output = new DeviceOutput(sdl, SteadyNow);
+        const bool devicesComeAndGo = started->DevicesComeAndGo();
+        DeviceOutput* output = new DeviceOutput(started, SteadyNow);
         if (output->OpenFirst())
             return output;
         // A sound server without a device may gain one while the game runs.
@@ -48,8 +51,8 @@ DeviceOutput* DeviceOutput::Open()
         }
         delete output;
     }
-    // No sound card: SDL's dummy device takes the frames at a real one's pace.
-    if (SdlAudioDevice* dummy = SdlAudioDevice::Start(true))
+    // No sound card: the dummy device takes the frames at a real one's pace.
+    if (AudioDevice* dummy = startDevice(true))
     {
         DeviceOutput* output = new DeviceOutput(dummy, SteadyNow);
         if (output->OpenFirst())

@@ -36,9 +36,16 @@ public:
     static constexpr int64_t StallNs = 250'000'000;
     static constexpr int64_t LongestCatchUpNs = 2'000'000'000;
 
-    // The default device through SDL, at its own rate; else, on a sound
-    // server, no device yet, at the preferred rate; else SDL's dummy device.
-    // Null when not even that opens.
+    // Starts the platform's audio on the driver it picks, or on its dummy
+    // driver (a device that plays at a real one's pace and is always there);
+    // null where it does not start. The platform's layer sets it
+    // (InstallPlatform); without it no device opens.
+    using DeviceStarter = AudioDevice* (*)(bool dummy);
+    static DeviceStarter startDevice;
+
+    // The platform's default device, at its own rate; else, on a sound
+    // server, no device yet, at the preferred rate; else the dummy device.
+    // Null when not even that opens, or no platform is installed.
     static DeviceOutput* Open();
     // An output with no device ever: it plays to nowhere at real-time pace,
     // so voices end and streams advance as they would on a sound card.

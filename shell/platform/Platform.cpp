@@ -1,7 +1,9 @@
 #include "shell/platform/Platform.h"
 
+#include "audio/engine/DeviceOutput.h"
 #include "objects/SceneArena.h"
 #include "shell/platform/LargePages.h"
+#include "shell/platform/SdlAudioDevice.h"
 #include "shell/platform/SdlWindow.h"
 
 void InstallPlatform()
@@ -10,4 +12,6 @@ void InstallPlatform()
         [](int width, int height, DrawingPath path, bool waitForRetrace) -> GameWindow*
         { return new SdlWindow(width, height, path, waitForRetrace); });
     SceneArena::SetBlockSource(LargePageBlock);
+    DeviceOutput::startDevice = [](bool dummy) -> AudioDevice*
+    { return SdlAudioDevice::Start(dummy); };
 }

@@ -1,4 +1,4 @@
-#include "audio/engine/SdlAudioDevice.h"
+#include "shell/platform/SdlAudioDevice.h"
 
 #include "audio/engine/DeviceOutput.h"
 

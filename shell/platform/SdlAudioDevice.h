@@ -23,10 +23,7 @@ public:
     void Close() override;
     bool Lost() override;
     int Listed() override;
-
-    // True on a sound server's driver, whose devices come and go while the
-    // game runs: a game started while it has none waits for one.
-    bool DevicesComeAndGo() const;
+    bool DevicesComeAndGo() const override;
 
 private:
     SdlAudioDevice() = default;
