@@ -51,34 +51,38 @@ std::vector<GlApi> RequestedGlApis()
         return {GlApi::Embedded};
     return {GlApi::Desktop, GlApi::Embedded};
 }
-// Starts SDL's video on a driver that shows the window. An X server now and
-// then refuses a connection made just after another one closed, so where one
-// is named, a start that fails, or falls back to a driver that shows nothing
-// (where none was asked for), is tried again for about half a second.
-void StartVideo()
+} // namespace
+
+int SdlWindow::VideoAttempts()
+{
+    return SDL_getenv("DISPLAY") ? 10 : 1;
+}
+
+void SdlWindow::StartVideo()
 {
     std::string why;
-    const int attempts = SDL_getenv("DISPLAY") ? 10 : 1;
-    for (int attempt = 0; attempt < attempts; ++attempt)
+    for (int attempt = 0; attempt < VideoAttempts(); ++attempt)
     {
         if (attempt > 0)
-            SDL_Delay(50);
+            SDL_Delay(VideoRetryMs);
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         {
             why = SdlFailure("cannot start the video system");
             continue;
         }
         const char* driver = SDL_GetCurrentVideoDriver();
-        const bool invisible =
-            driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
-        if (!invisible || SDL_GetHint(SDL_HINT_VIDEODRIVER))
+        if (!DrawsNowhere(driver) || SDL_GetHint(SDL_HINT_VIDEODRIVER))
             return;
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         why = "no display is available (SDL_VIDEODRIVER=offscreen runs the game without one)";
     }
     throw std::runtime_error(why);
 }
-} // namespace
+
+bool SdlWindow::DrawsNowhere(const char* driver)
+{
+    return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
 
 SdlWindow::SdlWindow(int width, int height, DrawingPath path, bool waitForRetrace)
 {

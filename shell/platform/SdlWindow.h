@@ -26,6 +26,17 @@ public:
     bool HandleMessages() override;
     DrawingBackEnd* Device() override { return device; }
 
+    // Starts SDL's video on a driver that shows windows, or throws. An X
+    // server now and then refuses a connection made just after another one
+    // closed, so where one is named, a start that fails, or falls back to a
+    // driver that shows nothing (where none was asked for), is tried again
+    // VideoAttempts() times, VideoRetryMs apart.
+    static void StartVideo();
+    static int VideoAttempts();
+    static constexpr int VideoRetryMs = 50;
+    // The fallback drivers that show nothing: "offscreen" and "dummy".
+    static bool DrawsNowhere(const char* driver);
+
 private:
     // Frames a size change waits before it is judged (about 250 ms).
     static constexpr int SettleFrames = 15;

@@ -1,26 +1,43 @@
 #define SDL_MAIN_HANDLED
 #include "shell/Game.h"
 #include "shell/platform/Platform.h"
+#include "shell/platform/SdlWindow.h"
 
 #include <SDL.h>
 
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <string>
 
 namespace
 {
 // Shows the failure in a message box too, but only where a display exists:
-// the fallback drivers that draw nowhere get none.
+// the fallback drivers that draw nowhere get none. The box opens a connection
+// of its own to the display, which may be refused as the video's may.
 void ShowFailure(const std::string& message)
 {
-    bool started = SDL_WasInit(SDL_INIT_VIDEO) != 0;
-    if (!started && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-        return;
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (driver && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0)
-        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Game", message.c_str(), nullptr);
+    const bool started = SDL_WasInit(SDL_INIT_VIDEO) != 0;
+    if (!started)
+    {
+        try
+        {
+            SdlWindow::StartVideo();
+        }
+        catch (const std::exception&)
+        {
+            return;
+        }
+    }
+    if (!SdlWindow::DrawsNowhere(SDL_GetCurrentVideoDriver()))
+    {
+        for (int attempt = 0; attempt < SdlWindow::VideoAttempts(); ++attempt)
+        {
+            if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Game", message.c_str(), nullptr) ==
+                0)
+                break;
+            SDL_Delay(SdlWindow::VideoRetryMs);
+        }
+    }
     if (!started)
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }

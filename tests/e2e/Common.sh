@@ -53,6 +53,7 @@ wait_for_window() {
   window=
   while [ -z "$window" ] && [ $tries -lt 300 ]; do
     window=$(xwininfo -root -tree | awk '$2 == "\"Game\":" {print $1; exit}')
+    [ -n "$window" ] || kill -0 "$game_pid" 2>/dev/null || break
     [ -n "$window" ] || sleep 0.1
     tries=$((tries + 1))
   done
